@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and UBSan, and runs
+# every test headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+ZK_SANITIZE=ON ./scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+cd build
+ctest --output-on-failure --parallel "$(nproc)" --timeout 900
