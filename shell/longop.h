@@ -1,0 +1,51 @@
+// The long-operation protocol: one run flag that holds the running
+// operation's code and doubles as the stop request, the progress hook that
+// every long loop (in the engine and here) reports to, and the begin/end
+// steps that put the interface into its running state and back.
+#pragma once
+
+#include <cstdint>
+
+class QWidget;
+
+namespace zk {
+
+// Operation codes.
+enum OpCode : int16_t {
+    opdraw2d = 1,
+    opgtopo30 = 2,
+    opreadmap = 3,
+    opmapstats = 4,
+    opterrain = 5,
+    opdted = 6,
+    opdraw3d = 7,
+    opadrg = 8,
+    oppanorama = 9,
+    opmerge = 10,
+    opcoverage = 11,
+    opstereo = 12,
+    opgifmerge = 13,
+};
+
+// 0 idle or stop requested; 1..13 the running operation; other uses as the
+// Parts of each window describe (dialog applied, replay running/paused, -1).
+extern int16_t runflag;
+extern int32_t progcount;   // units of work done by the running operation
+extern float progtotal;     // total the progress is measured against
+extern int32_t tilecount;   // tiles the operation will process (set before beginop)
+extern QWidget *mergepic;   // picture box written by a merge
+extern QWidget *viewpic;    // picture box drawn by a panorama or flight frame
+
+// Puts the interface into its running state and sets runflag to the code.
+void beginop(int16_t code);
+// The progress hook: pumps events, reports progress, answers 0 once runflag is 0.
+int32_t opcallback(int32_t counter);
+// Draws the progress bar for a percentage (at most four times a second).
+void showprogress(double percent);
+// Restores the interface and reports "Complété." or "Arrêté par l'utilisateur.".
+void endop();
+
+// The status text of an operation code ("" for codes outside 1..13).
+const char *optext(int code);
+
+}  // namespace zk
