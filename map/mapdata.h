@@ -52,4 +52,16 @@ extern MapCorners mapcorners, editcorners;
 extern QString mapfile;
 extern bool mapmodified;
 
+// Writes `mapcorners` from the record's centre and north-south extent and the
+// current shape of `elevgrid`, so that grid cells are square on the ground at
+// the centre latitude. A size below 1 km (or not a number) becomes 1 in the
+// record. A step that cannot be computed (a grid one row high) is skipped.
+void setcorners(MapSettings &settings);
+
+// The grid cell nearest to a position: x and y (whole numbers) are written in
+// every case, also off the map; on the grid (bounds included) the cell's
+// elevation is written and the answer is true. A map reaching across the
+// antimeridian keeps positions on its far side in its own longitude range.
+bool gridpoint(double longitude, double latitude, float &x, float &y, float &elevation);
+
 }  // namespace zk
