@@ -1,0 +1,93 @@
+// DTED cells: longitude profiles from west to east, each from south to north,
+// 16-bit sign-magnitude samples after the header records. The grid is walked
+// column by column and each cell interpolated between two profiles.
+#include <algorithm>
+#include <cmath>
+
+#include "frame.h"
+#include "safearray.h"
+#include "terrain/linepair.h"
+#include "terrain/readers.h"
+
+namespace zk::engine {
+
+namespace {
+
+struct DtedLayout {
+    int64_t start;   // byte of the first sample of profile 0
+    int32_t count;   // samples per profile
+    double factor;   // the caller's steps are given for 1201-sample profiles
+};
+
+// The header records are 80 (UHL), 648 (DSI) and 2700 (ACC) bytes; a profile
+// record is an 8-byte head, the samples and a 4-byte checksum. Byte 26 is the
+// third character of the latitude interval in tenths of seconds ("0030" at
+// 3", "0300" at 30", "0010" at 1").
+DtedLayout layoutOf(ByteSource &src, int16_t flag)
+{
+    if (flag != 0) return {3516, 1201, 1.0};  // one more 80-byte header in front
+    uint8_t c = 0;
+    src.readAt(26, &c, 1);
+    if (c == '1') return {3436, 3601, 3.0};
+    if (c == '0') return {3436, 121, 0.1};
+    return {3436, 1201, 1.0};
+}
+
+}  // namespace
+
+int32_t readDted(ZkArray *grid, ByteSource &src, int16_t flag, int32_t i0, int32_t j0, float stepI,
+                 float stepJ)
+{
+    if (!sa::is2d(grid) || !(stepI > 0.0f) || !(stepJ > 0.0f)) return 0;
+    const DtedLayout lay = layoutOf(src, flag);
+    const int32_t n = lay.count;
+    const float si = float(double(stepI) * lay.factor);
+    const float sj = float(double(stepJ) * lay.factor);
+
+    int32_t lx, ux, ly, uy;
+    sa::lbound(grid, 1, lx);
+    sa::ubound(grid, 1, ux);
+    sa::lbound(grid, 2, ly);
+    sa::ubound(grid, 2, uy);
+
+    LinePair lines(src, lay.start, 2 * int64_t(n) + 12, n, SampleCoding::SignMagnitudeDted);
+    float sp = startAt(float(-double(i0) * si));
+    const float sr0 = startAt(float(-double(j0) * sj));
+    const int64_t firstRow = std::max(j0, ly);
+
+    for (int64_t i = std::max(i0, lx); i <= ux;) {
+        if (!lines.hold(lineIndex(sp))) break;
+        const int16_t *up = lines.upper();
+        const int16_t *lo = lines.lower();
+        const float fx = sp - std::floor(sp);
+        float sr = sr0;
+        for (int64_t j = firstRow; j <= uy && sr < float(n - 1); ++j) {
+            const int32_t k = int32_t(std::floor(sr));
+            const float fy = sr - float(k);
+            const double v = (up[k] * (1.0 - fy) + up[k + 1] * double(fy)) * (1.0 - fx) +
+                             (lo[k] * (1.0 - fy) + lo[k + 1] * double(fy)) * double(fx);
+            sa::put(grid, int32_t(i), int32_t(j), int16_t(trunc32(v)));
+            sr += sj;
+        }
+        sp += si;
+        ++i;
+        if (!progress(int32_t(i))) break;
+    }
+    return 1;
+}
+
+}  // namespace zk::engine
+
+extern "C" int32_t getdted(ZkArray **grid, const char *path, int16_t flag, int32_t i0, int32_t j0, float stepI,
+                           float stepJ)
+{
+    using namespace zk;
+    ZkArray *g = grid ? *grid : nullptr;
+    if (!sa::is2d(g)) return 0;
+    // A step of 0 or less would walk backwards out of the profile buffers:
+    // nothing is read or written.
+    if (!(stepI > 0.0f) || !(stepJ > 0.0f)) return 0;
+    engine::TileFile file(path);
+    if (!file.isOpen()) return 0;
+    return engine::readDted(g, file, flag, i0, j0, stepI, stepJ);
+}

@@ -1,0 +1,370 @@
+// The shaded-relief painter on small grids with hand-checked pixels.
+#include <gtest/gtest.h>
+
+#include "enginetest.h"
+#include "frame.h"
+#include "ramps.h"
+
+using zk::gdi::rgb;
+using zktest::Grid;
+using zktest::HookRecorder;
+using zktest::Surface;
+
+namespace {
+
+constexpr uint32_t kUntouched = 0x123456;
+
+// Light from azimuth 0 with contrast 18 and size 100: Ks = 0 and Kc = 1 (to
+// float precision), so shading n = trunc(s - e + B), s the southern
+// neighbour; brightness 50 gives B = 127.5.
+MapSettings baseMap(int16_t mode)
+{
+    MapSettings m{};
+    m.size = 100.0f;
+    m.Mapmode = mode;
+    m.con = 18.0f;
+    m.bri = 50.0f;
+    m.minx = 0.0f;
+    m.maxx = 255.0f;
+    m.light = 0.0f;
+    return m;
+}
+
+// x 0..3 west to east, y 0..2 south to north. Output row r shows grid row 2 - r.
+Grid sample()
+{
+    Grid g(4, 3);
+    const int16_t north[4] = {200, 200, 0, 200};  // y = 2, output row 0
+    const int16_t mid[4] = {190, 200, 0, 210};    // y = 1, output row 1
+    for (int x = 0; x < 4; ++x) {
+        g.at(x, 2) = north[x];
+        g.at(x, 1) = mid[x];
+        g.at(x, 0) = 200;  // y = 0, output row 2: the southern edge
+    }
+    return g;
+}
+
+// Entry n of a plain ramp with channel steps (r, g, b): trunc(n / 2) x step.
+uint32_t ramp(int r, int g, int b, int n) { return rgb(uint32_t(n / 2 * r), uint32_t(n / 2 * g), uint32_t(n / 2 * b)); }
+uint32_t grey(int n) { return ramp(2, 2, 2, n); }
+
+struct Stops {
+    int16_t levels[11], red[12], green[12], blue[12];
+    Stops()
+    {
+        for (int i = 0; i < 11; ++i) levels[i] = int16_t(100 * i);
+        for (int i = 0; i < 12; ++i) {
+            red[i] = int16_t(10 * i);
+            green[i] = int16_t(20 * i);
+            blue[i] = int16_t(255 - 20 * i);
+        }
+    }
+};
+
+int32_t draw(MapSettings &m, Grid &g, Surface &s, int16_t x1, int16_t y1, int16_t x2, int16_t y2,
+             Stops *st = nullptr, int16_t interp = 0)
+{
+    static Stops none;
+    Stops &c = st ? *st : none;
+    return fastdraw(&m, g.ref(), &s.dc, x1, y1, x2, y2, c.levels, c.red, c.green, c.blue, interp);
+}
+
+class Fastdraw : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        callback(nullptr);
+        translate(nullptr);
+    }
+};
+
+}  // namespace
+
+TEST_F(Fastdraw, GreyModeShadesBySouthernSlopeAndDarkensSea)
+{
+    Grid g = sample();
+    Surface s(4, 3, kUntouched);
+    MapSettings m = baseMap(0);
+    EXPECT_EQ(draw(m, g, s, 0, 0, 3, 2), 0);
+    EXPECT_EQ(s.px(0, 0), grey(117));  // e 200, s 190: 127.5 - 10
+    EXPECT_EQ(s.px(1, 0), grey(127));  // flat
+    EXPECT_EQ(s.px(2, 0), grey(95));   // sea: 127 - 32
+    EXPECT_EQ(s.px(3, 0), grey(137));  // e 200, s 210
+    EXPECT_EQ(s.px(0, 1), grey(137));  // e 190, s 200
+    EXPECT_EQ(s.px(0, 2), grey(127));  // southern edge compares with itself
+    EXPECT_EQ(s.px(2, 1), grey(255));  // sea under a 200 m rise: 327 - 32, clamped
+}
+
+TEST_F(Fastdraw, StratifiedModeByAbsoluteElevation)
+{
+    Grid g(7, 1);
+    const int16_t e[7] = {-5, 0, 99, 100, 700, 1499, 1500};
+    for (int x = 0; x < 7; ++x) g.at(x, 0) = e[x];
+    Surface s(7, 1, kUntouched);
+    MapSettings m = baseMap(1);
+    m.size = -1.0f;  // no hill shading: n = trunc(B) = 127 everywhere
+    draw(m, g, s, 0, 0, 6, 0);
+    EXPECT_EQ(s.px(0, 0), ramp(2, 0, 2, 127));  // below sea: magenta
+    EXPECT_EQ(s.px(1, 0), ramp(0, 2, 2, 95));   // sea: cyan, 32 darker
+    EXPECT_EQ(s.px(2, 0), ramp(0, 2, 2, 127));  // 1..99 cyan
+    EXPECT_EQ(s.px(3, 0), ramp(0, 2, 0, 127));  // 100..299 green
+    EXPECT_EQ(s.px(4, 0), ramp(2, 1, 0, 127));  // 700..1499 brown
+    EXPECT_EQ(s.px(5, 0), ramp(2, 1, 0, 127));
+    EXPECT_EQ(s.px(6, 0), ramp(2, 2, 2, 127));  // 1500 and above grey
+}
+
+TEST_F(Fastdraw, ModeOutsideRangeBehavesAsStratified)
+{
+    Grid g = sample();
+    Surface a(4, 3), b(4, 3);
+    MapSettings m1 = baseMap(1), m9 = baseMap(9), mneg = baseMap(-2);
+    draw(m1, g, a, 0, 0, 3, 2);
+    draw(m9, g, b, 0, 0, 3, 2);
+    EXPECT_EQ(a.bits, b.bits);
+    draw(mneg, g, b, 0, 0, 3, 2);
+    EXPECT_EQ(a.bits, b.bits);
+    EXPECT_EQ(a.px(0, 0), ramp(0, 2, 0, 117));  // 200 m: green, shaded
+}
+
+TEST_F(Fastdraw, RelativeStratificationAndItsDegenerateScale)
+{
+    Grid g(6, 1);
+    const int16_t e[6] = {-1, 16, 17, 51, 119, 256};
+    for (int x = 0; x < 6; ++x) g.at(x, 0) = e[x];
+    Surface s(6, 1);
+    MapSettings m = baseMap(2);  // minx 0, maxx 255: S = 1, D = e
+    m.size = 0.0f;
+    draw(m, g, s, 0, 0, 5, 0);
+    EXPECT_EQ(s.px(0, 0), ramp(2, 0, 2, 127));  // D < 0 magenta
+    EXPECT_EQ(s.px(1, 0), ramp(0, 2, 2, 127));  // 0..16 cyan
+    EXPECT_EQ(s.px(2, 0), ramp(0, 2, 0, 127));  // 17..50 green
+    EXPECT_EQ(s.px(3, 0), ramp(2, 2, 0, 127));  // 51..118 yellow
+    EXPECT_EQ(s.px(4, 0), ramp(2, 1, 0, 127));  // 119..255 brown
+    EXPECT_EQ(s.px(5, 0), ramp(2, 2, 2, 127));  // 256 and above grey
+
+    // maxx - minx of 1 or less: S is that difference, 0 here, so D = 0 (cyan)
+    // everywhere and no division happens.
+    m.minx = m.maxx = 100.0f;
+    draw(m, g, s, 0, 0, 5, 0);
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(s.px(x, 0), ramp(0, 2, 2, 127)) << x;
+}
+
+TEST_F(Fastdraw, XRayModesIgnoreShading)
+{
+    Grid g = sample();
+    Surface s(4, 3);
+    MapSettings m = baseMap(3);
+    draw(m, g, s, 0, 0, 3, 2);
+    EXPECT_EQ(s.px(0, 0), grey(55));   // trunc((255 - 200) x 1)
+    EXPECT_EQ(s.px(2, 0), grey(255));  // sea: 255, no sea darkening
+    m.Mapmode = 4;
+    draw(m, g, s, 0, 0, 3, 2);
+    EXPECT_EQ(s.px(0, 0), grey(200));
+    EXPECT_EQ(s.px(0, 1), grey(190));
+    EXPECT_EQ(s.px(2, 0), grey(0));
+    m.minx = 0.0f;
+    m.maxx = 510.0f;  // S = 0.5
+    draw(m, g, s, 0, 0, 3, 2);
+    EXPECT_EQ(s.px(0, 1), grey(95));
+}
+
+TEST_F(Fastdraw, RainbowWithPaletteUsesRampIndices)
+{
+    ZkPalette pal{};
+    pal.count = 256;
+    for (int i = 0; i < 256; ++i) pal.entries[i] = rgb(uint32_t(i), uint32_t(255 - i), uint32_t(i * 7 % 256));
+    ASSERT_EQ(translate(&pal), 256);
+    Grid g(8, 1);
+    const int16_t e[8] = {-1, 42, 43, 86, 128, 171, 213, 256};
+    for (int x = 0; x < 8; ++x) g.at(x, 0) = e[x];
+    Surface s(8, 1);
+    s.dc.palette = &pal;
+    MapSettings m = baseMap(5);
+    m.size = 0.0f;
+    EXPECT_EQ(draw(m, g, s, 0, 0, 7, 0), 256);
+    const int expected[8] = {7, 0, 2, 1, 5, 4, 3, 6};  // magenta blue cyan green yellow brown red grey
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(s.px(x, 0), zk::gdi::resolve(&s.dc, zk::engine::rampColour(expected[x], 127))) << x;
+    // Back to plain colours: the colour-stop path is taken again.
+    translate(nullptr);
+    Stops st;
+    EXPECT_EQ(draw(m, g, s, 0, 0, 7, 0, &st), 0);
+    EXPECT_EQ(s.px(1, 0), rgb(4, 9, 117));  // stop 1 (10, 20, 235) x 127 x 0.003921569
+}
+
+TEST_F(Fastdraw, RainbowColourStops)
+{
+    Grid g(6, 1);
+    const int16_t e[6] = {-50, 0, 150, 200, 999, 1000};
+    for (int x = 0; x < 6; ++x) g.at(x, 0) = e[x];
+    Surface s(6, 1);
+    MapSettings m = baseMap(5);
+    m.size = 0.0f;
+    m.bri = 100.0f;  // n = 255: f = 255 x 0.003921569, just above 1, clamped to 1
+    Stops st;
+    draw(m, g, s, 0, 0, 5, 0, &st);
+    EXPECT_EQ(s.px(0, 0), rgb(0, 0, 255));     // below levels(0): stop 0
+    EXPECT_EQ(s.px(1, 0), rgb(10, 20, 235));   // e = levels(0): stop 1
+    EXPECT_EQ(s.px(2, 0), rgb(20, 40, 215));   // 150: two stops reached
+    EXPECT_EQ(s.px(3, 0), rgb(30, 60, 195));   // exactly a stop: the upper segment
+    EXPECT_EQ(s.px(4, 0), rgb(100, 200, 55));  // 999: ten stops
+    EXPECT_EQ(s.px(5, 0), rgb(110, 220, 35));  // at levels(10): stop 11
+
+    draw(m, g, s, 0, 0, 5, 0, &st, 1);  // blended
+    EXPECT_EQ(s.px(0, 0), rgb(0, 0, 255));     // no blending below the first stop
+    EXPECT_EQ(s.px(2, 0), rgb(25, 50, 205));   // halfway between stops 2 and 3
+    EXPECT_EQ(s.px(3, 0), rgb(30, 60, 195));   // t = 0
+    EXPECT_EQ(s.px(4, 0), rgb(109, 219, 35));  // t = 0.99: trunc(110 x 0.99 + 100 x 0.01) = 109
+    EXPECT_EQ(s.px(5, 0), rgb(110, 220, 35));  // eleven stops: no blending
+
+    // Shading scales the stop colour: n = 127 gives f = 0.498...
+    m.bri = 50.0f;
+    draw(m, g, s, 0, 0, 5, 0, &st);
+    EXPECT_EQ(s.px(3, 0), rgb(14, 29, 97));
+}
+
+TEST_F(Fastdraw, ContourRules)
+{
+    Grid g(3, 2);
+    // y = 1 (output row 0): 200, 190 (a 10 m line against 200 west), 500
+    // y = 0 (output row 1): 195, 195, 490
+    g.at(0, 1) = 200;
+    g.at(1, 1) = 190;
+    g.at(2, 1) = 500;
+    g.at(0, 0) = 195;
+    g.at(1, 0) = 195;
+    g.at(2, 0) = 490;
+    Surface s(3, 2);
+    MapSettings m = baseMap(0);
+    m.size = 0.0f;  // n = 127 before contours
+    m.c1 = 1;
+    draw(m, g, s, 0, 0, 2, 1);
+    EXPECT_EQ(s.px(0, 0), grey(127 - 48));  // 200 over 195 south: bands 20 and 19
+    EXPECT_EQ(s.px(1, 0), grey(127 - 48));  // 190 against 200 west
+    EXPECT_EQ(s.px(0, 1), grey(127));       // southern edge, western edge: no line
+    EXPECT_EQ(s.px(1, 1), grey(127));       // 195 against 195
+
+    m.c2 = 1;  // and 100 m lines: 500 against 190 west and 490 south is on both
+    draw(m, g, s, 0, 0, 2, 1);
+    EXPECT_EQ(s.px(2, 0), grey(127 - 96));
+    m.c1 = 0;
+    m.c2 = 2;  // 500 m lines only: 500 against 190 (band 1 vs 0)
+    draw(m, g, s, 0, 0, 2, 1);
+    EXPECT_EQ(s.px(2, 0), grey(127 - 48));
+    EXPECT_EQ(s.px(1, 0), grey(127));
+
+    // Every pixel off the lines is lifted to at least 48.
+    m.bri = 0.0f;
+    m.c1 = 1;
+    m.c2 = 0;
+    draw(m, g, s, 0, 0, 2, 1);
+    EXPECT_EQ(s.px(1, 1), grey(48));
+    EXPECT_EQ(s.px(0, 0), grey(0));  // on a line: 0 - 48, clamped
+
+    // Negative elevations band by floor: -5 and 5 lie on two sides of 0.
+    Grid n(2, 1);
+    n.at(0, 0) = 5;
+    n.at(1, 0) = -5;
+    Surface t(2, 1);
+    m.bri = 50.0f;
+    draw(m, n, t, 0, 0, 1, 0);
+    EXPECT_EQ(t.px(1, 0), grey(127 - 48));
+}
+
+TEST_F(Fastdraw, WindowIsCutToTheGrid)
+{
+    Grid g = sample();
+    Surface s(5, 4, kUntouched);
+    MapSettings m = baseMap(4);
+    // x -3..1 becomes 0..1; y -1..1 becomes 0..1 (rows counted from the north).
+    draw(m, g, s, -3, -1, 1, 1);
+    EXPECT_EQ(s.px(0, 0), grey(200));
+    EXPECT_EQ(s.px(0, 1), grey(190));
+    EXPECT_EQ(s.px(1, 1), grey(200));
+    EXPECT_EQ(s.px(2, 0), kUntouched);
+    EXPECT_EQ(s.px(0, 2), kUntouched);
+
+    // Window starting inside: pixel (0, 0) shows grid cell (x1, U - y1).
+    Surface t(2, 2, kUntouched);
+    draw(m, g, t, 1, 1, 9, 9);
+    EXPECT_EQ(t.px(0, 0), grey(200));  // cell (1, 1)
+    EXPECT_EQ(t.px(1, 0), grey(0));    // cell (2, 1)
+    EXPECT_EQ(t.px(0, 1), grey(200));  // cell (1, 0)
+}
+
+TEST_F(Fastdraw, WesternNeighbourOfAWindowInsideTheGrid)
+{
+    Grid g = sample();
+    Surface s(1, 1);
+    MapSettings m = baseMap(0);
+    m.light = 90.0f;  // Ks = 1, Kc ~ 0: n = trunc(w - e + 127.5)
+    draw(m, g, s, 3, 1, 3, 1);  // cell (3, 1) = 210, west (2, 1) = 0
+    EXPECT_EQ(s.px(0, 0), grey(0));
+    draw(m, g, s, 0, 1, 0, 1);  // western edge: compares with itself
+    EXPECT_EQ(s.px(0, 0), grey(127));
+}
+
+TEST_F(Fastdraw, NothingPaintedForReversedWindowOrBadGrid)
+{
+    Grid g = sample();
+    Surface s(4, 3, kUntouched);
+    MapSettings m = baseMap(0);
+    HookRecorder hook;
+    draw(m, g, s, 0, 2, 3, 0);  // y2 above y1
+    ZkArray one = g.a;
+    one.dims = 1;
+    ZkArray *p = &one;
+    Stops st;
+    EXPECT_EQ(fastdraw(&m, &p, &s.dc, 0, 0, 3, 2, st.levels, st.red, st.green, st.blue, 0), 0);
+    EXPECT_EQ(fastdraw(&m, nullptr, &s.dc, 0, 0, 3, 2, st.levels, st.red, st.green, st.blue, 0), 0);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(s.px(x, y), kUntouched);
+    EXPECT_TRUE(HookRecorder::seen.empty());
+    // Without colour stops, mode 5 on plain colours has nothing to paint with.
+    m.Mapmode = 5;
+    EXPECT_EQ(fastdraw(&m, g.ref(), &s.dc, 0, 0, 3, 2, nullptr, nullptr, nullptr, nullptr, 0), 0);
+    EXPECT_EQ(s.px(0, 0), kUntouched);
+}
+
+TEST_F(Fastdraw, NonPositiveSizeMeansNoSlopeShading)
+{
+    Grid g = sample();
+    Surface s(4, 3);
+    for (float size : {0.0f, -5.0f}) {
+        MapSettings m = baseMap(0);
+        m.size = size;
+        draw(m, g, s, 0, 0, 3, 2);
+        EXPECT_EQ(s.px(0, 0), grey(127)) << size;
+        EXPECT_EQ(s.px(3, 0), grey(127)) << size;
+        EXPECT_EQ(s.px(2, 0), grey(95)) << size;
+    }
+}
+
+TEST_F(Fastdraw, HookSeesEachRowAndCanStop)
+{
+    Grid g = sample();
+    {
+        HookRecorder hook;
+        Surface s(4, 3);
+        MapSettings m = baseMap(0);
+        draw(m, g, s, 0, 0, 3, 2);
+        EXPECT_EQ(HookRecorder::seen, (std::vector<int32_t>{0, 1, 2}));
+    }
+    HookRecorder hook(1);
+    Surface s(4, 3, kUntouched);
+    MapSettings m = baseMap(4);
+    draw(m, g, s, 0, 0, 3, 2);
+    EXPECT_EQ(HookRecorder::seen, (std::vector<int32_t>{0}));
+    EXPECT_EQ(s.px(0, 0), grey(200));
+    EXPECT_EQ(s.px(0, 1), kUntouched);
+}
+
+TEST_F(Fastdraw, SmallSurfaceClipsAndWritesOpaquePixels)
+{
+    Grid g = sample();
+    Surface s(2, 1, kUntouched);
+    MapSettings m = baseMap(4);
+    draw(m, g, s, 0, 0, 3, 2);
+    EXPECT_EQ(s.px(0, 0), grey(200));
+    EXPECT_EQ(s.bits[0] >> 24, 0xFFu);
+}
