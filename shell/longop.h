@@ -40,12 +40,20 @@ extern QWidget *viewpic;    // picture box drawn by a panorama or flight frame
 void beginop(int16_t code);
 // The progress hook: pumps events, reports progress, answers 0 once runflag is 0.
 int32_t opcallback(int32_t counter);
-// Draws the progress bar for a percentage (at most four times a second).
-void showprogress(double percent);
+// Draws the progress bar for a value measured against progtotal (the value
+// itself is the fraction when progtotal is 0): at most four times a second
+// and only when the whole percentage changed; 0 or less hides the bar.
+void showprogress(double value);
 // Restores the interface and reports "Complété." or "Arrêté par l'utilisateur.".
 void endop();
 
 // The status text of an operation code ("" for codes outside 1..13).
 const char *optext(int code);
+
+// Test seams: the clock showprogress measures its 0.25 s with (seconds that
+// never go back; null restores the real one), and its kept values back to
+// their state at program start.
+void setProgressClock(double (*clock)());
+void resetProgressState();
 
 }  // namespace zk

@@ -221,14 +221,15 @@ float readCovFloat(const QString &key, float def)
 WindowPlacement readplacement()
 {
     WindowPlacement p;
-    auto num = [](const char *key, double def) {
+    auto num = [](const char *key, double def, bool &ok) {
         const auto v = settingFloat(readsetting(QLatin1String(key), def));
+        ok = v.has_value();
         return v ? *v : 0.0;
     };
-    p.left = num("MainLeft", 1000);
-    p.top = num("MainTop", 1000);
-    p.width = num("MainWidth", 6500);
-    p.height = num("MainHeight", 6500);
+    p.left = num("MainLeft", 1000, p.ok[0]);
+    p.top = num("MainTop", 1000, p.ok[1]);
+    p.width = num("MainWidth", 6500, p.ok[2]);
+    p.height = num("MainHeight", 6500, p.ok[3]);
     return p;
 }
 

@@ -57,6 +57,8 @@ extern AppSettings settings;
 struct WindowPlacement {
     double left = 0, top = 0, width = 0, height = 0;
     bool normal = true;
+    // Whether each stored value (left, top, width, height) was a number.
+    bool ok[4] = {true, true, true, true};
 };
 
 // Reads every start-up key into `settings` (the recent files are read raw;

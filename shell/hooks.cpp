@@ -1,0 +1,103 @@
+#include "hooks.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "paths.h"
+#include "shell/mainwindow.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+
+namespace zk::hooks {
+
+void loadellipsoid(const QString &) {}
+
+void openpicture(const QString &, int16_t) {}
+
+bool openmap(const QString &) { return false; }
+
+void opennet(const QString &name)
+{
+    QString n = name;
+    if (n.endsWith(QLatin1Char('"'))) n.chop(1);
+    if (n.startsWith(QLatin1Char('"'))) n.remove(0, 1);
+    n = n.trimmed();
+    settings.lastproject = n;
+    writesetting(QStringLiteral("LastProject"), n);
+    addmru(settings.lastproject);
+}
+
+void addmru(QString &file) { file = file.trimmed(); }
+
+void restoremru()
+{
+    std::array<QString, 4> kept;
+    size_t k = 0;
+    for (const QString &f : settings.mru)
+        if (!f.isEmpty() && paths::exists(f)) kept[k++] = f;
+    settings.mru = kept;
+}
+
+void showcursor(float, float) {}
+
+void refreshcursor() {}
+
+void clearoverlay()
+{
+    QMdiArea *area = mainform ? mainform->mdiArea() : nullptr;
+    if (!area) return;
+    QStringList names = {QStringLiteral("Line1"), QStringLiteral("Line2"), QStringLiteral("Shape2")};
+    for (int i = 0; i <= 3; ++i) names << QStringLiteral("Shape1(%1)").arg(i);
+    for (int i = 1; i <= 50; ++i) names << QStringLiteral("Label4(%1)").arg(i) << QStringLiteral("Image1(%1)").arg(i);
+    for (QMdiSubWindow *sub : area->subWindowList()) {
+        QWidget *pic = sub->objectName() == QLatin1String("frmPic") ? sub : sub->findChild<QWidget *>(QStringLiteral("frmPic"));
+        if (!pic) continue;
+        for (QWidget *c : pic->findChildren<QWidget *>()) {
+            if (names.contains(c->objectName())) c->hide();
+        }
+    }
+}
+
+QWidget *curpicbox() { return nullptr; }
+
+void startwinsock()
+{
+    if (mainform) mainform->timer1()->start(200);
+}
+
+void stopwinsock()
+{
+    if (mainform) {
+        mainform->timer1()->stop();
+        mainform->timer1()->setInterval(0);
+    }
+}
+
+void applygps() {}
+
+void timer1tick() {}
+
+void closecomport() {}
+
+void closeudp() {}
+
+bool queryunload(frmMain &w)
+{
+    w.timer1()->stop();
+    WindowPlacement p;
+    p.normal = !(w.isMaximized() || w.isMinimized() || w.isFullScreen());
+    const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
+    p.left = w.pos().x() * tx;
+    p.top = w.pos().y() * ty;
+    p.width = w.width() * tx;
+    p.height = w.height() * ty;
+    writeexitsettings(p);
+    closecomport();
+    closeudp();
+    stopwinsock();
+    return false;
+}
+
+}  // namespace zk::hooks

@@ -1,0 +1,72 @@
+// The calls that the shell makes into subsystems built elsewhere (datum,
+// maps, pictures, networks, recent files, live positions, shutdown prompts).
+// Each is a named function with a minimal body that does nothing harmful;
+// the subsystem that owns the call completes its body, and every caller in
+// the shell already goes through it.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+class QWidget;
+
+namespace zk {
+class frmMain;
+}
+
+namespace zk::hooks {
+
+// Datum and version strings (geodesy): `loadellipsoid` with the datum file.
+// Now: nothing (the geodesy keeps its built-in datum).
+void loadellipsoid(const QString &file);
+
+// Opens a picture file in a picture window of the given kind. Now: nothing.
+void openpicture(const QString &name, int16_t kind);
+// Opens a map file; true on success. Now: nothing is read, false.
+bool openmap(const QString &name);
+// Opens a network file: the name (quotes and blanks removed) becomes the
+// last network file, is stored as `LastProject` and heads the recent list,
+// whether or not the file is then read. Now: that bookkeeping only; no
+// network file is read yet.
+void opennet(const QString &name);
+
+// Recent network files. `addmru` puts a file at the top of the list (the
+// caller's variable receives the stored form); `restoremru` keeps, at
+// start-up, the stored entries whose files still exist. Now: `addmru` trims
+// the name; `restoremru` drops the entries whose files are gone, keeping the
+// order (empty entries last).
+void addmru(QString &file);
+void restoremru();
+
+// Cursor read-out at a position (pictures). Now: nothing.
+void showcursor(float lon, float lat);
+// The elevation-grid check mark changed: show the cursor again. Now: nothing.
+void refreshcursor();
+
+// Removes the drawn networks and units from every picture window. Now: hides
+// the cursor lines, selection, stereo marks, unit labels and unit icons of
+// every picture window by their control names; what was drawn on a
+// picture's drawing layer is left to the picture windows.
+void clearoverlay();
+
+// The picture box of the current picture `curpic`, which the progress hook
+// refreshes during a stereo drawing. Now: none.
+QWidget *curpicbox();
+
+// Live positions: start/stop the socket layer and the 200 ms timer, apply
+// the GPS options, one timer tick, and closing the port and socket.
+// Now: the timer starts and stops; the rest does nothing.
+void startwinsock();
+void stopwinsock();
+void applygps();
+void timer1tick();
+void closecomport();
+void closeudp();
+
+// The main window's close request once no operation runs (confirmation,
+// stored settings, save prompts). Returns true to keep the program open.
+// Now: stops the timer, stores the exit settings and lets the window close.
+bool queryunload(frmMain &w);
+
+}  // namespace zk::hooks
