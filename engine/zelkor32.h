@@ -106,7 +106,7 @@ typedef struct LinkParameters {
     int32_t kwx;       /* out: warning code */
     int32_t losflag;   /* out: 1 line of sight */
     int32_t scatflag;  /* out: non-zero in the troposcatter range */
-    int32_t lvar;      /* out: always 5 */
+    int32_t lvar;      /* out: variability level the model left (0) */
 } LinkParameters;
 
 #pragma pack(pop)

@@ -1,0 +1,49 @@
+// Radio horizons of both antennas over the profile (the published hzns):
+// starting from the straight ray over the curved earth, every interior
+// point that rises above the current horizon ray of an end becomes that
+// end's horizon. The far end is only searched once the near end has found
+// an obstacle; a profile without interior points keeps the path length as
+// both horizon distances.
+#include "arith.h"
+#include "itm.h"
+
+namespace zk::itm {
+
+void hzns(const double *pfl, State &st)
+{
+    Prop &p = st.prop;
+    const int np = toInt(pfl[0]);
+    const double xi = pfl[1];
+    const double za = pfl[2] + p.hg[0];
+    const double zb = pfl[np + 2] + p.hg[1];
+    const double qc = 0.5 * p.gme;
+    double q = qc * p.dist;
+    p.the[1] = (zb - za) / p.dist;
+    p.the[0] = p.the[1] - q;
+    p.the[1] = -p.the[1] - q;
+    p.dl[0] = p.dist;
+    p.dl[1] = p.dist;
+    if (np < 2) return;
+    double sa = 0.0;
+    double sb = p.dist;
+    bool clear = true;
+    for (int i = 1; i < np; ++i) {
+        sa += xi;
+        sb -= xi;
+        q = pfl[i + 2] - (qc * sa + p.the[0]) * sa - za;
+        if (q > 0.0) {
+            p.the[0] += q / sa;
+            p.dl[0] = sa;
+            clear = false;
+        }
+        if (!clear) {
+            q = pfl[i + 2] - (qc * sb + p.the[1]) * sb - zb;
+            if (q > 0.0) {
+                p.the[1] += q / sb;
+                p.dl[1] = sb;
+            }
+        }
+    }
+}
+
+}  // namespace zk::itm
