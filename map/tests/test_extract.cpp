@@ -1,0 +1,750 @@
+// Extraction from real tiles written by independent tools: compressed Terrain
+// tiles from Debian's mscompress, DTED cells from gdal_translate, GTOPO30
+// tiles with their EHdr header (checked with GDAL). Maps across two adjacent
+// tiles and across the antimeridian, the DTED longitude zones, the
+// missing-tile message, Stop, and the statistics step.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtEndian>
+
+#include <cmath>
+#include <functional>
+
+#include "engine.h"
+#include "map/expandfile.h"
+#include "map/extract.h"
+#include "map/mapdata.h"
+#include "map/mapservices.h"
+#include "map/tilenames.h"
+#include "msgbox.h"
+#include "paths.h"
+#include "shell/longop.h"
+#include "shell/routines.h"
+#include "shell/settings.h"
+
+namespace {
+
+// Elevation as a function of the map's own longitude (which may lie below
+// -180 for a map across the antimeridian) and latitude.
+using Terrain = std::function<double(double lon, double lat)>;
+
+// A plane: bilinear resampling reproduces it, so a grid cell may differ from
+// it only by the placement of a tile to within one cell.
+Terrain plane(double lon0, double lat0)
+{
+    return [=](double lon, double lat) { return 1000.0 + 100.0 * (lon - lon0) + 50.0 * (lat - lat0); };
+}
+
+int16_t sample(const Terrain &f, double lon, double lat) { return int16_t(std::lround(f(lon, lat))); }
+
+bool run(const QString &program, const QStringList &args, const QString &dir = QString())
+{
+    QProcess p;
+    if (!dir.isEmpty()) p.setWorkingDirectory(dir);
+    p.start(program, args);
+    if (!p.waitForFinished(60000)) return false;
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        qWarning("%s failed: %s", qPrintable(program), p.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The expanded form of a Terrain tile: 121 profiles west to east, each of 121
+// samples south to north, 1/120 degree apart, little-endian.
+QByteArray terrainRaw(int x, int y, const Terrain &f)
+{
+    QByteArray raw(29282, '\0');
+    for (int p = 0; p < 121; ++p)
+        for (int s = 0; s < 121; ++s)
+            qToLittleEndian<int16_t>(sample(f, x + p / 120.0, y + s / 120.0), raw.data() + 2 * (p * 121 + s));
+    return raw;
+}
+
+// Compresses with mscompress and proves the result with msexpand.
+bool compressTile(const QByteArray &raw, const QString &dest)
+{
+    QTemporaryDir work;
+    const QString plain = work.filePath(QStringLiteral("tile.sdm"));
+    if (!writeBytes(plain, raw) || !run(QStringLiteral("mscompress"), {plain})) return false;
+    const QByteArray packed = readBytes(plain + QLatin1Char('_'));
+    QTemporaryDir check;
+    const QString copy = check.filePath(QStringLiteral("tile.sdm_"));
+    if (!writeBytes(copy, packed) || !run(QStringLiteral("msexpand"), {copy}, check.path())) return false;
+    if (readBytes(check.filePath(QStringLiteral("tile.sdm"))) != raw) {
+        qWarning("mscompress round trip failed");
+        return false;
+    }
+    return writeBytes(dest, packed);
+}
+
+// A DTED cell made by gdal_translate from a raw EHdr raster whose samples lie
+// on the cell's profiles (pixel is point): level 0 or 1, with perDeg profiles
+// per degree (GDAL refuses a count that does not fit the cell's latitude);
+// `flagLayout` adds the 80-byte record in front that the first candidate's
+// layout carries.
+bool dtedCell(const QString &path, int x, int y, int level, int perDeg, const Terrain &f, bool flagLayout = false)
+{
+    const int nx = perDeg + 1;
+    const int ny = level == 0 ? 121 : 1201;
+    int realLon = x;
+    if (realLon > 179) realLon -= 360;
+    if (realLon < -180) realLon += 360;
+    QTemporaryDir work;
+    QByteArray raw(qsizetype(2) * nx * ny, '\0');
+    for (int r = 0; r < ny; ++r)
+        for (int c = 0; c < nx; ++c)
+            qToLittleEndian<int16_t>(sample(f, x + double(c) / perDeg, y + 1 - double(r) / (ny - 1)),
+                                     raw.data() + 2 * (qsizetype(r) * nx + c));
+    const QString bil = work.filePath(QStringLiteral("cell.bil"));
+    const QString hdr = QStringLiteral(
+                            "BYTEORDER I\nLAYOUT BIL\nNROWS %1\nNCOLS %2\nNBANDS 1\nNBITS 16\nPIXELTYPE SIGNEDINT\n"
+                            "ULXMAP %3\nULYMAP %4\nXDIM %5\nYDIM %6\n")
+                            .arg(ny)
+                            .arg(nx)
+                            .arg(realLon)
+                            .arg(y + 1)
+                            .arg(1.0 / perDeg, 0, 'g', 17)
+                            .arg(1.0 / (ny - 1), 0, 'g', 17);
+    if (!writeBytes(bil, raw) || !writeBytes(work.filePath(QStringLiteral("cell.hdr")), hdr.toLatin1())) return false;
+    const QString out = work.filePath(level == 0 ? QStringLiteral("cell.dt0") : QStringLiteral("cell.dt1"));
+    if (!run(QStringLiteral("gdal_translate"), {QStringLiteral("-q"), QStringLiteral("-of"), QStringLiteral("DTED"), bil, out}))
+        return false;
+    QByteArray cell = readBytes(out);
+    if (cell.size() != 3428 + qsizetype(nx) * (2 * ny + 12)) {
+        qWarning("unexpected DTED size %lld", qlonglong(cell.size()));
+        return false;
+    }
+    if (flagLayout) cell.prepend(QByteArray("HDR1").leftJustified(80, ' '));
+    return writeBytes(path, cell);
+}
+
+// A GTOPO30 tile with its EHdr header: big-endian samples at the pixel
+// centres, only rows r0..r1-1 written and the rest left as a hole of the
+// full-size file (read back as zeros).
+bool gtopoTile(const QString &root, int tlon, int tlat, bool antarctic, int r0, int r1, const Terrain &f,
+               double frameShift = 0)
+{
+    const int cols = antarctic ? 7200 : 4800, rows = antarctic ? 3600 : 6000;
+    const QString name = zk::gtopo30name(tlon, tlat);
+    const QString dem = root + name + QLatin1Char('/') + name + QStringLiteral(".DEM");
+    QDir().mkpath(root + name);
+    QFile file(dem);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QByteArray row(2 * cols, '\0');
+    for (int r = r0; r < r1; ++r) {
+        const double lat = tlat - (r + 0.5) / 120.0;
+        for (int c = 0; c < cols; ++c) {
+            const double lon = tlon + (c + 0.5) / 120.0 + frameShift;
+            const double v = f(lon, lat);
+            qToBigEndian<int16_t>(int16_t(std::lround(v)), row.data() + 2 * c);
+        }
+        if (!file.seek(qint64(r) * 2 * cols) || file.write(row) != row.size()) return false;
+    }
+    if (!file.resize(qint64(rows) * 2 * cols)) return false;
+    file.close();
+    const QString hdr = QStringLiteral(
+                            "BYTEORDER      M\nLAYOUT         BIL\nNROWS         %1\nNCOLS         %2\nNBANDS        1\n"
+                            "NBITS         16\nBANDROWBYTES         %3\nTOTALROWBYTES        %3\nBANDGAPBYTES         0\n"
+                            "NODATA        -9999\nULXMAP        %4\nULYMAP        %5\nXDIM          0.00833333333333\n"
+                            "YDIM          0.00833333333333\n")
+                            .arg(rows)
+                            .arg(cols)
+                            .arg(2 * cols)
+                            .arg(tlon + 1.0 / 240, 0, 'f', 11)
+                            .arg(tlat - 1.0 / 240, 0, 'f', 11);
+    return writeBytes(root + name + QLatin1Char('/') + name + QStringLiteral(".HDR"), hdr.toLatin1());
+}
+
+// GDAL's reading of one position of a fixture.
+double gdalValue(const QString &path, double lon, double lat)
+{
+    QProcess p;
+    p.start(QStringLiteral("gdallocationinfo"),
+            {QStringLiteral("-valonly"), QStringLiteral("-geoloc"), path, QString::number(lon, 'g', 12), QString::number(lat, 'g', 12)});
+    p.waitForFinished(60000);
+    bool ok = false;
+    const double v = QString::fromLatin1(p.readAllStandardOutput()).trimmed().toDouble(&ok);
+    return ok ? v : NAN;
+}
+
+// Shapes the grid and centres the map, as the map-properties Apply does.
+void shapeMap(double lon, double lat, double dlatDeg, int u1, int u2)
+{
+    zk::elevgrid.redim(u1, u2);
+    zk::mapset = MapSettings{};
+    zk::mapset.lon = float(lon);
+    zk::mapset.lat = float(lat);
+    zk::mapset.size = float(dlatDeg * 6367.0 * 0.017453292519943);
+    zk::mapset.hmin = 123;
+    zk::mapset.hmax = 456;
+    zk::setcorners(zk::mapset);
+}
+
+struct GridCheck {
+    int written = 0, wrong = 0, zero = 0;
+    QString first;
+};
+
+// Compares every grid cell whose position passes `where` with the terrain,
+// allowing one cell of placement and the rounding of the readers.
+GridCheck checkGrid(const Terrain &f, const std::function<bool(double, double)> &where = {})
+{
+    GridCheck r;
+    const auto &c = zk::mapcorners;
+    const int u1 = zk::elevgrid.ubound1(), u2 = zk::elevgrid.ubound2();
+    const double cellLon = (c.lon[2] - c.lon[0]) / u1, cellLat = (c.lat[0] - c.lat[2]) / u2;
+    const double tol = 100.0 * std::fabs(cellLon) + 50.0 * std::fabs(cellLat) + 2.0;
+    for (int i = 0; i <= u1; ++i)
+        for (int j = 0; j <= u2; ++j) {
+            const double lon = c.lon[0] + i * cellLon, lat = c.lat[2] + j * cellLat;
+            if (where && !where(lon, lat)) continue;
+            const int v = zk::elevgrid.at(i, j);
+            if (v == 0) ++r.zero;
+            ++r.written;
+            if (std::fabs(v - f(lon, lat)) > tol) {
+                if (r.wrong++ == 0)
+                    r.first = QStringLiteral("cell %1,%2 (%3, %4): %5, expected %6 +- %7")
+                                  .arg(i)
+                                  .arg(j)
+                                  .arg(lon)
+                                  .arg(lat)
+                                  .arg(v)
+                                  .arg(f(lon, lat))
+                                  .arg(tol);
+            }
+        }
+    return r;
+}
+
+// Requests a stop (as the Stop button does) at the first event pumping
+// after the operation has started.
+void stopOnceRunning(int16_t code)
+{
+    QTimer::singleShot(0, [code] {
+        if (zk::runflag == code)
+            zk::runflag = 0;
+        else
+            stopOnceRunning(code);
+    });
+}
+
+// Watches (runflag, progcount) whenever a run lets events run.
+class ProgressWatch {
+public:
+    ProgressWatch()
+    {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { seen_.insert({zk::runflag, zk::progcount}); });
+        timer_.start();
+    }
+    bool saw(int16_t code, int32_t count) const { return seen_.contains({code, count}); }
+    int32_t most(int16_t code) const
+    {
+        int32_t m = -1;
+        for (const auto &p : seen_)
+            if (p.first == code) m = std::max(m, p.second);
+        return m;
+    }
+
+private:
+    QTimer timer_;
+    QSet<QPair<int16_t, int32_t>> seen_;
+};
+
+bool allZero()
+{
+    for (size_t k = 0; k < zk::elevgrid.cellCount(); ++k)
+        if (zk::elevgrid.data()[k] != 0) return false;
+    return true;
+}
+
+}  // namespace
+
+class TestExtract : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir roots_;
+    QString dted_, gtopo_, terrain_;
+    int colours_ = 0;
+
+    static void requireTool(const char *tool)
+    {
+        QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty(),
+                 qPrintable(QStringLiteral("%1 is needed to make the fixtures (scripts/install-deps.sh)").arg(QLatin1String(tool))));
+    }
+
+    // Fresh, empty data roots for one test.
+    void freshRoots()
+    {
+        static int n = 0;
+        ++n;
+        dted_ = roots_.filePath(QStringLiteral("r%1/dted/").arg(n));
+        gtopo_ = roots_.filePath(QStringLiteral("r%1/gtopo/").arg(n));
+        terrain_ = roots_.filePath(QStringLiteral("r%1/terrain/").arg(n));
+        for (const QString &d : {dted_, gtopo_, terrain_}) QDir().mkpath(d);
+        zk::settings.drv = {dted_, gtopo_, terrain_};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char *t : {"mscompress", "msexpand", "gdal_translate", "gdallocationinfo"}) requireTool(t);
+        QVERIFY(roots_.isValid());
+        zk::mapservices.initcolors = [this] { ++colours_; };
+        bool ok = false;
+        zk::engine::callback(nullptr, &ok);
+        QVERIFY2(ok, "the engine library is needed");
+    }
+    void cleanupTestCase() { zk::mapservices = zk::MapServices{}; }
+    void init()
+    {
+        zk::settings = zk::AppSettings{};
+        zk::runflag = 0;
+        colours_ = 0;
+        freshRoots();
+    }
+
+    void terrainAcrossTwoTiles()
+    {
+        const Terrain f = plane(-73, 45);
+        QVERIFY(compressTile(terrainRaw(-74, 45, f), terrain_ + QStringLiteral("terrain/m073/w073n45.sd_")));
+        // The second tile in upper case, as tile discs come.
+        QVERIFY(compressTile(terrainRaw(-73, 45, f), terrain_ + QStringLiteral("terrain/M072/W072N45.SD_")));
+        shapeMap(-73, 45.5, 0.8, 60, 40);
+        QVERIFY(zk::mapcorners.lon[0] > -74 && zk::mapcorners.lon[2] < -72);
+        zk::MsgScript script;
+        ProgressWatch watch;
+        QVERIFY(zk::extractterrain());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        QCOMPARE(zk::tilecount, 2);
+        // Progress counts whole tiles.
+        QVERIFY(watch.saw(zk::opterrain, 0) && watch.saw(zk::opterrain, 1) && watch.saw(zk::opterrain, 2));
+        QCOMPARE(watch.most(zk::opterrain), 2);
+        QVERIFY(watch.saw(zk::opmapstats, 0));
+        const GridCheck west = checkGrid(f, [](double lon, double) { return lon < -73.0; });
+        const GridCheck east = checkGrid(f, [](double lon, double) { return lon > -73.0; });
+        QVERIFY(west.written > 100 && east.written > 100);
+        QVERIFY2(west.wrong == 0, qPrintable(west.first));
+        QVERIFY2(east.wrong == 0, qPrintable(east.first));
+        QCOMPARE(west.zero + east.zero, 0);
+        // The statistics step: the plane's range over the map.
+        QVERIFY(std::fabs(zk::mapset.hmin - f(zk::mapcorners.lon[0], zk::mapcorners.lat[2])) < 6);
+        QVERIFY(std::fabs(zk::mapset.hmax - f(zk::mapcorners.lon[2], zk::mapcorners.lat[0])) < 6);
+        QVERIFY(std::fabs(zk::mapset.hmoy - 1000.0f - 25.0f) < 3);
+        QCOMPARE(zk::mapset.minx, zk::mapset.hmin);
+        QCOMPARE(zk::mapset.maxx, zk::mapset.hmax);
+        QCOMPARE(colours_, 1);
+        QCOMPARE(zk::runflag, int16_t(0));
+        // A complete run leaves no expanded tile behind.
+        QVERIFY(!QFileInfo::exists(zk::temppath() + QStringLiteral("temp.sdm")));
+    }
+
+    void terrainAcrossTheAntimeridian()
+    {
+        const Terrain f = plane(-180, 45);
+        // The tile from 179 to 180 east is tile x = -181 of the map: "e180".
+        QVERIFY(compressTile(terrainRaw(-181, 45, f), terrain_ + QStringLiteral("terrain/m180/e180n45.sd_")));
+        QVERIFY(compressTile(terrainRaw(-180, 45, f), terrain_ + QStringLiteral("terrain/m179/w179n45.sd_")));
+        shapeMap(-180, 45.5, 0.8, 60, 40);
+        QVERIFY(zk::mapcorners.lon[0] < -180);
+        zk::MsgScript script;
+        QVERIFY(zk::extractterrain());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        const GridCheck g = checkGrid(f);
+        QVERIFY2(g.wrong == 0, qPrintable(g.first));
+        QCOMPARE(g.zero, 0);
+    }
+
+    void terrainTilesThatDoNotExpand_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("compressed, 2 bytes short") << 0 << false;
+        QTest::newRow("compressed, cut in half") << 1 << false;
+        QTest::newRow("not compressed, right size") << 2 << true;
+        QTest::newRow("not compressed, too long") << 3 << false;
+        QTest::newRow("empty file") << 4 << false;
+    }
+    void terrainTilesThatDoNotExpand()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, read);
+        const Terrain f = plane(-73, 45);
+        const QString tile = terrain_ + QStringLiteral("terrain/m073/w073n45.sd_");
+        const QByteArray raw = terrainRaw(-74, 45, f);
+        switch (kind) {
+        case 0: QVERIFY(compressTile(raw.left(29280), tile)); break;
+        case 1: {
+            QVERIFY(compressTile(raw, tile));
+            const QByteArray packed = readBytes(tile);
+            QVERIFY(writeBytes(tile, packed.left(packed.size() / 2)));
+            break;
+        }
+        case 2: QVERIFY(writeBytes(tile, raw)); break;
+        case 3: QVERIFY(writeBytes(tile, raw + "xx")); break;
+        case 4: QVERIFY(writeBytes(tile, QByteArray())); break;
+        }
+        shapeMap(-73.5, 45.5, 0.5, 40, 40);
+        zk::MsgScript script;
+        script.answer(zk::idIgnore);
+        QVERIFY(zk::extractterrain());
+        if (read) {
+            QVERIFY(script.shown().isEmpty());
+            const GridCheck g = checkGrid(f);
+            QVERIFY2(g.wrong == 0 && g.zero == 0, qPrintable(g.first));
+        } else {
+            QCOMPARE(script.texts(), QStringList{QStringLiteral("Fichier TERRAIN non trouvé.\r\n") + tile});
+            QVERIFY(allZero());
+        }
+    }
+
+    void expandfileRefusesWhatCannotBeATile()
+    {
+        QTemporaryDir src, dst;
+        // Far too large a source for the size asked: refused before expanding.
+        QVERIFY(writeBytes(src.filePath(QStringLiteral("big.sd_")), QByteArray(40000, 'x')));
+        QVERIFY(!zk::expandfile(src.path() + QLatin1Char('/'), dst.path() + QLatin1Char('/'), QStringLiteral("big.sd_"),
+                                QStringLiteral("out"), zk::kTerrainBytes));
+        QVERIFY(!QFileInfo::exists(dst.filePath(QStringLiteral("out"))));
+        // Without an expected size any compressed file expands.
+        const QByteArray small(100, 'a');
+        QVERIFY(compressTile(small + QByteArray(100, 'b'), src.filePath(QStringLiteral("s.sd_"))));
+        QVERIFY(zk::expandfile(src.path() + QLatin1Char('/'), dst.path() + QLatin1Char('/'), QStringLiteral("S.SD_"),
+                               QStringLiteral("out")));
+        QCOMPARE(readBytes(dst.filePath(QStringLiteral("out"))), small + QByteArray(100, 'b'));
+        QVERIFY(!zk::expandfile(src.path() + QLatin1Char('/'), dst.path() + QLatin1Char('/'), QStringLiteral("none.sd_"),
+                                QStringLiteral("out")));
+    }
+
+    void dtedAcrossTwoCellsInTwoLayouts()
+    {
+        const Terrain f = plane(-73, 45);
+        QVERIFY(dtedCell(dted_ + QStringLiteral("DTED/w074/n45.dt1"), -74, 45, 1, 1200, f));
+        // The eastern cell in the layout with one more header record in front.
+        QVERIFY(dtedCell(dted_ + QStringLiteral("DTED/W0730000/N450000.DT1"), -73, 45, 1, 1200, f, true));
+        shapeMap(-73, 45.5, 0.8, 60, 40);
+        zk::MsgScript script;
+        ProgressWatch watch;
+        QVERIFY(zk::extractdted());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        QCOMPARE(zk::tilecount, 2);
+        QVERIFY(watch.saw(zk::opdted, 0) && watch.saw(zk::opdted, 1));
+        QCOMPARE(watch.most(zk::opdted), 1);
+        const GridCheck west = checkGrid(f, [](double lon, double) { return lon < -73.0; });
+        const GridCheck east = checkGrid(f, [](double lon, double) { return lon > -73.0; });
+        QVERIFY(west.written > 100 && east.written > 100);
+        QVERIFY2(west.wrong == 0, qPrintable(west.first));
+        QVERIFY2(east.wrong == 0, qPrintable(east.first));
+        QCOMPARE(west.zero + east.zero, 0);
+        QVERIFY(std::fabs(zk::mapset.hmin - f(zk::mapcorners.lon[0], zk::mapcorners.lat[2])) < 6);
+        QVERIFY(std::fabs(zk::mapset.hmax - f(zk::mapcorners.lon[2], zk::mapcorners.lat[0])) < 6);
+        QCOMPARE(colours_, 1);
+    }
+
+    void dtedLevelZeroCell()
+    {
+        const Terrain f = plane(-74, 45);
+        QVERIFY(dtedCell(dted_ + QStringLiteral("DTED/W074/N45.DT0"), -74, 45, 0, 120, f));
+        shapeMap(-73.5, 45.5, 0.5, 40, 40);
+        zk::MsgScript script;
+        QVERIFY(zk::extractdted());
+        QVERIFY(script.shown().isEmpty());
+        const GridCheck g = checkGrid(f);
+        QVERIFY2(g.wrong == 0 && g.zero == 0, qPrintable(g.first));
+    }
+
+    void dtedLongitudeZones_data()
+    {
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("u1");
+        QTest::addColumn<int>("profiles");
+        // Cells at the zone boundaries, where the spacing follows the cell's
+        // edge nearer to the equator.
+        QTest::newRow("50 S to 49 S: 3 arc-seconds") << -50 << 40 << 1200;
+        QTest::newRow("50 N to 51 N: 6 arc-seconds") << 50 << 40 << 600;
+        QTest::newRow("70 S to 69 S: 6 arc-seconds") << -70 << 20 << 600;
+        QTest::newRow("71 S to 70 S: 9 arc-seconds") << -71 << 20 << 400;
+        QTest::newRow("80 N to 81 N: 18 arc-seconds") << 80 << 10 << 200;
+        QTest::newRow("80 S to 79 S: 12 arc-seconds") << -80 << 10 << 300;
+        QTest::newRow("81 S to 80 S: 18 arc-seconds") << -81 << 10 << 200;
+    }
+    void dtedLongitudeZones()
+    {
+        QFETCH(int, y);
+        QFETCH(int, u1);
+        QFETCH(int, profiles);
+        const Terrain f = plane(10, y);
+        QVERIFY(dtedCell(dted_ + QStringLiteral("DTED/E010/%1%2.DT1").arg(y < 0 ? 'S' : 'N').arg(std::abs(y), 2, 10, QLatin1Char('0')),
+                         10, y, 1, profiles, f));
+        shapeMap(10.5, y + 0.5, 0.6, u1, 40);
+        QVERIFY(zk::mapcorners.lon[0] > 10 && zk::mapcorners.lon[2] < 11);
+        zk::MsgScript script;
+        QVERIFY(zk::extractdted());
+        QVERIFY(script.shown().isEmpty());
+        const GridCheck g = checkGrid(f);
+        QVERIFY2(g.wrong == 0 && g.zero == 0, qPrintable(g.first));
+    }
+
+    void dtedAcrossTheAntimeridian()
+    {
+        const Terrain f = plane(-180, 45);
+        QVERIFY(dtedCell(dted_ + QStringLiteral("DTED/E179/N45.DT1"), -181, 45, 1, 1200, f));
+        QVERIFY(dtedCell(dted_ + QStringLiteral("DTED/W180/N45.DT1"), -180, 45, 1, 1200, f));
+        shapeMap(-180, 45.5, 0.8, 60, 40);
+        zk::MsgScript script;
+        QVERIFY(zk::extractdted());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        const GridCheck g = checkGrid(f);
+        QVERIFY2(g.wrong == 0, qPrintable(g.first));
+        QCOMPARE(g.zero, 0);
+    }
+
+    void gtopo30AcrossTwoTilesWithOcean()
+    {
+        // West of -100.5 the tile holds ocean (-9999), which arrives as 0.
+        const Terrain land = plane(-100, 39.5);
+        const Terrain f = [&](double lon, double lat) { return lon < -100.5 ? -9999.0 : land(lon, lat); };
+        QVERIFY(gtopoTile(gtopo_, -140, 40, false, 0, 140, f));
+        QVERIFY(gtopoTile(gtopo_, -100, 40, false, 0, 140, f));
+        // GDAL reads the fixture as the tile it claims to be.
+        const QString w100 = gtopo_ + QStringLiteral("W100N40/W100N40.DEM");
+        QCOMPARE(gdalValue(w100, -99.5 + 1.0 / 240, 39.5 - 1.0 / 240), double(sample(land, -99.5 + 1.0 / 240, 39.5 - 1.0 / 240)));
+        QCOMPARE(gdalValue(gtopo_ + QStringLiteral("W140N40/W140N40.DEM"), -101, 39.3), -9999.0);
+        shapeMap(-100, 39.5, 0.8, 60, 40);
+        zk::MsgScript script;
+        QVERIFY(zk::extractgtopo30());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        const GridCheck e = checkGrid(land, [](double lon, double) { return lon > -100.0; });
+        const GridCheck w = checkGrid(land, [](double lon, double) { return lon < -100.0 && lon > -100.45; });
+        const GridCheck sea = checkGrid([](double, double) { return 0.0; }, [](double lon, double) { return lon < -100.55; });
+        QVERIFY(e.written > 100 && w.written > 50 && sea.written > 50);
+        QVERIFY2(e.wrong == 0 && e.zero == 0, qPrintable(e.first));
+        QVERIFY2(w.wrong == 0 && w.zero == 0, qPrintable(w.first));
+        QCOMPARE(sea.zero, sea.written);
+        QCOMPARE(zk::mapset.hmin, 0.0f);
+        QCOMPARE(colours_, 1);
+    }
+
+    void gtopo30AcrossTheAntimeridian()
+    {
+        const Terrain f = plane(-180, 39.5);
+        // The tile from 140 to 180 east is read for the map's tlon = -220.
+        QVERIFY(gtopoTile(gtopo_, 140, 40, false, 0, 140, f, -360));
+        QVERIFY(gtopoTile(gtopo_, -180, 40, false, 0, 140, f));
+        shapeMap(-180, 39.5, 0.8, 60, 40);
+        zk::MsgScript script;
+        QVERIFY(zk::extractgtopo30());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        const GridCheck g = checkGrid(f);
+        QVERIFY2(g.wrong == 0 && g.zero == 0, qPrintable(g.first));
+    }
+
+    void gtopo30AntarcticBand()
+    {
+        // South of -60 the tiles are 60 x 30 degrees with 7200 samples a row.
+        const Terrain f = plane(10, -60);
+        QVERIFY(gtopoTile(gtopo_, 0, -60, true, 0, 130, f));
+        shapeMap(10, -60, 0.8, 40, 40);
+        zk::MsgScript script;
+        script.answer(zk::idIgnore);
+        QVERIFY(zk::extractgtopo30());
+        // The band above is missing; the Antarctic tile is read.
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Fichier GTOPO30 non trouvé.\r\n") + gtopo_ +
+                                             QStringLiteral("W020S10/W020S10.dem")});
+        const GridCheck g = checkGrid(f, [](double, double lat) { return lat < -60.01; });
+        QVERIFY(g.written > 100);
+        QVERIFY2(g.wrong == 0 && g.zero == 0, qPrintable(g.first));
+    }
+
+    void missingTilesInOrder()
+    {
+        // 44.1 to 45.9 north, 74.7 to 71.3 west: Terrain and DTED need x = -75
+        // .. -72 and y = 44, 45, column by column; GTOPO30 needs W100N90.
+        shapeMap(-73, 45, 1.8, 175, 131);
+        QVERIFY(std::fabs(zk::mapcorners.lon[0] + 74.7) < 0.01 && std::fabs(zk::mapcorners.lon[2] + 71.3) < 0.01);
+        zk::settings.drv = {QStringLiteral("C"), QStringLiteral("C"), QStringLiteral("C")};
+        const QString c = zk::paths::dataRoot(QStringLiteral("C"));
+        QVERIFY(c.endsWith(QStringLiteral("/drives/C/")));
+        QStringList terrain, dted;
+        for (int x = -75; x <= -72; ++x)
+            for (int y = 44; y <= 45; ++y) {
+                terrain << QStringLiteral("Fichier TERRAIN non trouvé.\r\n") + c + QStringLiteral("terrain/") +
+                               zk::terrainrelpath(x, y);
+                dted << QStringLiteral("Fichier DTED non trouvé.\r\n") + c +
+                            QStringLiteral("DTED/W%1/N%2.DT0/1").arg(-x, 3, 10, QLatin1Char('0')).arg(y);
+            }
+        QCOMPARE(terrain[0], QStringLiteral("Fichier TERRAIN non trouvé.\r\n") + c + QStringLiteral("terrain/m074/w074n44.sd_"));
+        {
+            zk::MsgScript script;
+            for (int k = 0; k < 8; ++k) script.answer(zk::idIgnore);
+            QVERIFY(zk::extractterrain());
+            QCOMPARE(zk::tilecount, 8);
+            QCOMPARE(script.texts(), terrain);
+            QCOMPARE(script.shown()[0].flags, int(zk::mbAbortRetryIgnore | zk::mbExclamation));
+            QCOMPARE(script.shown()[0].caption, zk::appTitle());
+        }
+        {
+            zk::MsgScript script;
+            for (int k = 0; k < 8; ++k) script.answer(zk::idIgnore);
+            QVERIFY(zk::extractdted());
+            QCOMPARE(zk::tilecount, 8);
+            QCOMPARE(script.texts(), dted);
+        }
+        {
+            zk::MsgScript script;
+            script.answer(zk::idIgnore);
+            QVERIFY(zk::extractgtopo30());
+            QCOMPARE(script.texts(),
+                     QStringList{QStringLiteral("Fichier GTOPO30 non trouvé.\r\n") + c + QStringLiteral("W100N90/W100N90.dem")});
+        }
+    }
+
+    void edgeAllowanceOfTheTerrainLoops()
+    {
+        // An eastern edge just below 10 and a northern edge just below 46:
+        // Terrain takes the extra column and row, DTED does not, and neither
+        // counts them in tilecount.
+        zk::elevgrid.redim(40, 40);
+        zk::mapset = MapSettings{};
+        zk::mapset.lat = 45.5f;
+        zk::mapset.size = float(0.99 * 6367.0 * 0.017453292519943);
+        zk::setcorners(zk::mapset);
+        const float half = (zk::mapcorners.lon[2] - zk::mapcorners.lon[0]) / 2;
+        zk::mapset.lon = 9.995f - half;
+        zk::mapset.lat = 45.995f - 0.495f;
+        zk::setcorners(zk::mapset);
+        QVERIFY(zk::mapcorners.lon[2] > 9.99f && zk::mapcorners.lon[2] < 10.0f);
+        QVERIFY(zk::mapcorners.lat[0] > 45.99f && zk::mapcorners.lat[0] < 46.0f);
+        zk::settings.ignoremissing = false;
+        int terrainTiles = 0, dtedTiles = 0;
+        {
+            zk::MsgScript script;
+            for (int k = 0; k < 20; ++k) script.answer(zk::idIgnore);
+            QVERIFY(zk::extractterrain());
+            terrainTiles = script.shown().size();
+            QVERIFY(script.texts().last().endsWith(QStringLiteral("terrain/m011/e011n46.sd_")));
+        }
+        const int counted = zk::tilecount;
+        {
+            zk::MsgScript script;
+            for (int k = 0; k < 20; ++k) script.answer(zk::idIgnore);
+            QVERIFY(zk::extractdted());
+            dtedTiles = script.shown().size();
+            QVERIFY(script.texts().last().endsWith(QStringLiteral("DTED/E009/N45.DT0/1")));
+        }
+        const int cols = 10 - int(std::floor(zk::mapcorners.lon[0]));
+        QCOMPARE(dtedTiles, cols);
+        QCOMPARE(terrainTiles, 2 * (cols + 1));
+        QCOMPARE(counted, cols);
+        QCOMPARE(zk::tilecount, cols);
+    }
+
+    void retryAsksAgainAndAbortStops()
+    {
+        shapeMap(-73.5, 45.5, 0.5, 40, 40);
+        zk::mapset.hmin = 123;
+        zk::mapset.minx = 77;
+        const QString text = QStringLiteral("Fichier TERRAIN non trouvé.\r\n") + terrain_ + QStringLiteral("terrain/m073/w073n45.sd_");
+        {
+            zk::MsgScript script;
+            script.answer(zk::idRetry);
+            script.answer(zk::idRetry);
+            script.answer(zk::idIgnore);
+            QVERIFY(zk::extractterrain());
+            QCOMPARE(script.texts(), QStringList({text, text, text}));
+        }
+        zk::mapset.hmin = 123;
+        zk::mapset.minx = 77;
+        colours_ = 0;
+        {
+            zk::MsgScript script;
+            script.answer(zk::idAbort);
+            QVERIFY(!zk::extractterrain());
+            QCOMPARE(script.texts(), QStringList{text});
+            // Abort skips the statistics and the colour scale.
+            QCOMPARE(zk::mapset.hmin, 123.0f);
+            QCOMPARE(zk::mapset.minx, 77.0f);
+            QCOMPARE(colours_, 0);
+            QCOMPARE(zk::runflag, int16_t(0));
+        }
+        {
+            // The next source still runs after an Abort.
+            zk::MsgScript script;
+            script.answer(zk::idRetry);
+            script.answer(zk::idAbort);
+            QVERIFY(!zk::extractdted());
+            QCOMPARE(script.shown().size(), 2);
+            QVERIFY(script.texts()[0].startsWith(QStringLiteral("Fichier DTED non trouvé.\r\n")));
+        }
+        {
+            zk::MsgScript script;
+            script.answer(zk::idRetry);
+            script.answer(zk::idAbort);
+            QVERIFY(!zk::extractgtopo30());
+            QCOMPARE(script.shown().size(), 2);
+            QCOMPARE(script.texts()[1], QStringLiteral("Fichier GTOPO30 non trouvé.\r\n") + gtopo_ + QStringLiteral("W100N90/W100N90.dem"));
+        }
+    }
+
+    void ignoringMissingTilesIsSilent()
+    {
+        zk::settings.ignoremissing = true;
+        shapeMap(-73, 45, 1.8, 60, 40);
+        for (auto run : {zk::extractterrain, zk::extractgtopo30, zk::extractdted}) {
+            zk::MsgScript script;
+            zk::mapset.hmin = 123;
+            QVERIFY(run());
+            QVERIFY(script.shown().isEmpty());
+            QVERIFY(allZero());
+            QCOMPARE(zk::mapset.hmin, 0.0f);
+            QCOMPARE(zk::mapset.hmax, 0.0f);
+            QCOMPARE(zk::mapset.hmoy, 0.0f);
+            QCOMPARE(zk::mapset.minx, 0.0f);
+            QCOMPARE(zk::mapset.maxx, 0.0f);
+        }
+        QCOMPARE(colours_, 3);
+    }
+
+    void stopDuringTerrain()
+    {
+        const Terrain f = plane(-73, 45);
+        QVERIFY(compressTile(terrainRaw(-74, 45, f), terrain_ + QStringLiteral("terrain/m073/w073n45.sd_")));
+        QVERIFY(compressTile(terrainRaw(-73, 45, f), terrain_ + QStringLiteral("terrain/m072/w072n45.sd_")));
+        shapeMap(-73, 45.5, 0.8, 60, 40);
+        QFile::remove(zk::temppath() + QStringLiteral("temp.sdm"));
+        // The Stop request arrives while the first tile lets events run.
+        stopOnceRunning(zk::opterrain);
+        zk::MsgScript script;
+        QVERIFY(!zk::extractterrain());
+        QVERIFY(script.shown().isEmpty());
+        QCOMPARE(zk::mapset.hmin, 123.0f);
+        QCOMPARE(colours_, 0);
+        // The eastern tile was never read, and the expanded tile stays.
+        const GridCheck east = checkGrid(f, [](double lon, double) { return lon > -72.9; });
+        QCOMPARE(east.zero, east.written);
+        QVERIFY(QFileInfo::exists(zk::temppath() + QStringLiteral("temp.sdm")));
+    }
+};
+
+QTEST_MAIN(TestExtract)
+#include "test_extract.moc"
