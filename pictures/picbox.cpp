@@ -1,0 +1,170 @@
+#include "picbox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+#include "qtdc.h"
+
+namespace zk {
+
+QColor qcolor(uint32_t rgb) { return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF)); }
+uint32_t rgbof(const QColor &c) { return uint32_t(c.red()) | (uint32_t(c.green()) << 8) | (uint32_t(c.blue()) << 16); }
+
+static int vbButtons(Qt::MouseButtons b)
+{
+    int r = 0;
+    if (b & Qt::LeftButton) r |= 1;
+    if (b & Qt::RightButton) r |= 2;
+    if (b & Qt::MiddleButton) r |= 4;
+    return r;
+}
+
+static int vbShift(Qt::KeyboardModifiers m)
+{
+    int r = 0;
+    if (m & Qt::ShiftModifier) r |= 1;
+    if (m & Qt::ControlModifier) r |= 2;
+    if (m & Qt::AltModifier) r |= 4;
+    return r;
+}
+
+PicBox::PicBox(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setBoxSize(1, 1);
+}
+
+ZkDC PicBox::hdc() { return dcOf(image_); }
+
+QImage PicBox::clearedImage() const
+{
+    QImage img = dcImage(image_.width(), image_.height(), back_);
+    if (!picture_.isNull() && !img.isNull()) {
+        QPainter p(&img);
+        p.drawImage(0, 0, picture_);
+    }
+    return img;
+}
+
+void PicBox::setPicture(const QImage &img, bool autosize)
+{
+    picture_ = img;
+    toDcFormat(picture_);
+    if (autosize && !picture_.isNull()) {
+        setBoxSize(picture_.width(), picture_.height());
+    } else {
+        cls();
+    }
+}
+
+void PicBox::resetPicture()
+{
+    picture_ = QImage();
+    cls();
+}
+
+void PicBox::setBoxSize(int width, int height)
+{
+    width = std::max(1, width);
+    height = std::max(1, height);
+    image_ = QImage(width, height, kDcFormat);
+    image_ = clearedImage();
+    resize(width, height);
+    update();
+}
+
+void PicBox::cls()
+{
+    image_ = clearedImage();
+    update();
+}
+
+void PicBox::commit()
+{
+    picture_ = image_;
+    picture_.detach();
+}
+
+void PicBox::setBackColor(uint32_t colour) { back_ = colour & 0xFFFFFF; }
+
+void PicBox::paintEvent(QPaintEvent *e)
+{
+    QPainter p(this);
+    p.drawImage(e->rect(), image_, e->rect());
+}
+
+void PicBox::mousePressEvent(QMouseEvent *e)
+{
+    const int button = vbButtons(e->button());
+    emit mouseDown(button, vbShift(e->modifiers()), float(std::floor(e->position().x())),
+                   float(std::floor(e->position().y())));
+}
+
+void PicBox::mouseMoveEvent(QMouseEvent *e)
+{
+    emit mouseMove(vbButtons(e->buttons()), vbShift(e->modifiers()), float(std::floor(e->position().x())),
+                   float(std::floor(e->position().y())));
+}
+
+LineCtl::LineCtl(uint32_t colour, QWidget *parent) : QWidget(parent), colour_(colour)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    hide();
+}
+
+void LineCtl::setLine(float x1, float y1, float x2, float y2)
+{
+    x1_ = x1;
+    y1_ = y1;
+    x2_ = x2;
+    y2_ = y2;
+    // The widget covers the line's bounding box, one pixel wide at least,
+    // kept within a sane range for lines that run off the picture.
+    auto lim = [](float v) { return int(std::fmax(-1.0e6f, std::fmin(1.0e6f, std::isfinite(v) ? v : 0.0f))); };
+    const int l = std::min(lim(x1), lim(x2)), r = std::max(lim(x1), lim(x2));
+    const int t = std::min(lim(y1), lim(y2)), b = std::max(lim(y1), lim(y2));
+    setGeometry(l, t, r - l + 1, b - t + 1);
+    update();
+}
+
+void LineCtl::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setPen(QPen(qcolor(colour_), 1));
+    const QPoint o = pos();
+    p.drawLine(QPointF(x1_ - o.x(), y1_ - o.y()), QPointF(x2_ - o.x(), y2_ - o.y()));
+}
+
+ShapeCtl::ShapeCtl(Kind kind, uint32_t colour, QWidget *parent) : QWidget(parent), kind_(kind), colour_(colour)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    hide();
+}
+
+void ShapeCtl::setColour(uint32_t c)
+{
+    colour_ = c;
+    update();
+}
+
+void ShapeCtl::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setPen(QPen(qcolor(colour_), 1));
+    p.setBrush(Qt::NoBrush);
+    const QRect r(0, 0, width() - 1, height() - 1);
+    if (kind_ == Circle) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.drawEllipse(r);
+    } else {
+        p.drawRect(r);
+    }
+}
+
+}  // namespace zk

@@ -1,0 +1,123 @@
+// The controls of a picture window: the picture box with its stored picture
+// and its persistent drawing layer, and the light overlay controls drawn over
+// it (cursor lines, selection and marker shapes).
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <cstdint>
+
+#include "zelkor32.h"
+
+namespace zk {
+
+// A picture box in pixels, origin at its top-left pixel. It keeps two images:
+// the stored picture (`Picture`) and the drawing layer (`Image`), which is as
+// large as the box and is what the box shows. Drawings go to the layer; they
+// disappear with cls() unless commit() made the layer the stored picture.
+class PicBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PicBox(QWidget *parent = nullptr);
+
+    // The stored picture; null when the box holds only its background (the
+    // picture window's empty "palette picture").
+    const QImage &picture() const { return picture_; }
+    // The drawing layer (Format_RGBX8888, the box's size). Call refresh()
+    // after drawing on it.
+    QImage &image() { return image_; }
+    const QImage &image() const { return image_; }
+    // The drawing layer as the engine's device context.
+    ZkDC hdc();
+
+    // Makes the image the stored picture; with autosize the box takes the
+    // picture's size. The layer is cleared to it.
+    void setPicture(const QImage &img, bool autosize = true);
+    // Back to the empty background picture (size kept).
+    void resetPicture();
+    // Sets the box's size in pixels; the layer is redrawn as background plus
+    // the stored picture (what was drawn over it is lost, as on a resize).
+    void setBoxSize(int width, int height);
+    // Clears the drawing layer back to the background and the stored picture.
+    void cls();
+    // Commits the drawing layer: it becomes the stored picture.
+    void commit();
+    // The background with the stored picture on it, at the box's size: what
+    // cls() shows.
+    QImage clearedImage() const;
+
+    int scaleWidth() const { return image_.width(); }
+    int scaleHeight() const { return image_.height(); }
+    int scaleLeft() const { return 0; }
+    int scaleTop() const { return 0; }
+
+    // Background colour, red in the low byte (grey 128 by default).
+    uint32_t backColor() const { return back_; }
+    void setBackColor(uint32_t colour);
+
+    // Repaints the box from its layer.
+    void refresh() { update(); }
+
+signals:
+    // Button: 1 left, 2 right, 4 middle (for moves, the buttons held); shift:
+    // 1 Shift, 2 Ctrl, 4 Alt. x and y in picture pixels.
+    void mouseDown(int button, int shift, float x, float y);
+    void mouseMove(int button, int shift, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+
+private:
+    QImage picture_;
+    QImage image_;
+    uint32_t back_ = 0x808080;
+};
+
+// A line control (Line1, Line2): end points in the parent's pixels.
+class LineCtl : public QWidget {
+    Q_OBJECT
+public:
+    LineCtl(uint32_t colour, QWidget *parent);
+    void setLine(float x1, float y1, float x2, float y2);
+    float x1() const { return x1_; }
+    float y1() const { return y1_; }
+    float x2() const { return x2_; }
+    float y2() const { return y2_; }
+    uint32_t colour() const { return colour_; }
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    uint32_t colour_;
+};
+
+// A shape control (Shape2 the selection, Shape1(0..3) the stereo marks): an
+// outline rectangle or circle in the parent's pixels; its geometry is its
+// Left, Top, Width and Height.
+class ShapeCtl : public QWidget {
+    Q_OBJECT
+public:
+    enum Kind { Rectangle, Circle };
+    ShapeCtl(Kind kind, uint32_t colour, QWidget *parent);
+    Kind kind() const { return kind_; }
+    uint32_t colour() const { return colour_; }
+    void setColour(uint32_t c);
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    Kind kind_;
+    uint32_t colour_;
+};
+
+// A colour with red in the low byte as a QColor, and back.
+QColor qcolor(uint32_t rgb);
+uint32_t rgbof(const QColor &c);
+
+}  // namespace zk
