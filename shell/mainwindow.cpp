@@ -77,6 +77,8 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     mdi_ = new QMdiArea(central);
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     mdi_->setBackground(palette().brush(QPalette::Dark));
+    // A frame may be made as narrow as the user likes (the toolbar wraps).
+    mdi_->setMinimumSize(1, 1);
     box->addWidget(mdi_, 1);
     setMdiArea(mdi_);
 
