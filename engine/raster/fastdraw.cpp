@@ -1,9 +1,12 @@
 // Shaded-relief painter: one pixel per grid cell, coloured by elevation from
 // the colour ramps (or from colour stops in rainbow mode without a palette),
 // darkened or lightened by the slope towards the light, with contour lines.
+//
+// Everything that depends on a cell's own elevation alone (ramp, sea offset,
+// X-ray value, colour stop) is worked out once per elevation present in the
+// window; the per-cell kernel then adds the slope shading and the contours.
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <vector>
 
 #include "frame.h"
@@ -14,7 +17,7 @@
 
 namespace {
 
-enum Ramp { kBlue = 0, kGreen, kCyan, kRed, kBrown, kYellow, kGrey, kMagenta };
+enum Ramp : uint8_t { kBlue = 0, kGreen, kCyan, kRed, kBrown, kYellow, kGrey, kMagenta };
 
 // Floor division for the contour bands: floor(e x 0.1), floor(e x 0.01) and
 // floor(e x 0.002) of a 16-bit elevation equal floor(e / 10), floor(e / 100)
@@ -26,138 +29,168 @@ inline int32_t band(int32_t e, int32_t d)
     return (e % d != 0 && e < 0) ? q - 1 : q;
 }
 
-struct Params {
-    int mode = 1;          // 0..5
-    bool stops = false;    // rainbow without a palette: colour stops
-    float B = 0, S = 0, Kc = 0, Ks = 0;
-    float minx = 0, maxx = 0;
-    int32_t contour[3] = {};  // band widths switched on, 0 = off
+// What a cell's own elevation decides.
+struct Level {
+    int32_t n0 = 0;    // modes 3 and 4: the value; shading modes: the sea offset (0 or -32)
+    uint8_t ramp = kGrey;
+    int32_t r = 0, g = 0, b = 0;  // colour stop (rainbow without a palette)
+    const uint32_t *pixels = nullptr;  // the ramp's entries as written to the bitmap
+};
+
+struct Painter {
+    int mode = 1;        // 0..5
+    bool stops = false;  // rainbow without a palette
+    float B = 0, S = 0, Kc = 0, Ks = 0, minx = 0, maxx = 0;
+    bool exactInt = false;  // the shading sum always fits a 32-bit integer
+    int32_t contour[3] = {};
     int contours = 0;
     const int16_t *levels = nullptr, *red = nullptr, *green = nullptr, *blue = nullptr;
     bool interp = false;
-    uint32_t ramp[zk::engine::kRamps][zk::engine::kRampLen] = {};
-};
+    uint32_t pixel[zk::engine::kRamps][zk::engine::kRampLen] = {};  // ramp entries as written to the bitmap
+    double bright[256] = {};  // rainbow brightness factor f by the value n clamped to 0..255
+    std::vector<Level> table;  // by elevation from emin
+    int32_t emin = 0, emax = -1;
 
-inline int32_t shading(const Params &p, int32_t e, int32_t w, int32_t s)
-{
-    return zk::engine::trunc32(double(s - e) * p.Kc + double(w - e) * p.Ks + p.B);
-}
-
-// Colour-stop colour of elevation e (mode 5 without a palette), before shading.
-inline void stopColour(const Params &p, int32_t e, int32_t &r, int32_t &g, int32_t &b)
-{
-    int i = 0;
-    while (i < 11 && e >= p.levels[i]) ++i;
-    if (p.interp && i >= 1 && i <= 10) {
-        double t = double(e - p.levels[i - 1]) / std::max(1, p.levels[i] - p.levels[i - 1]);
-        t = std::clamp(t, 0.0, 1.0);
-        r = zk::engine::trunc32(p.red[i + 1] * t + p.red[i] * (1.0 - t));
-        g = zk::engine::trunc32(p.green[i + 1] * t + p.green[i] * (1.0 - t));
-        b = zk::engine::trunc32(p.blue[i + 1] * t + p.blue[i] * (1.0 - t));
-    } else {
-        r = p.red[i];
-        g = p.green[i];
-        b = p.blue[i];
-    }
-}
-
-// The colour of one cell from its elevation e and its western and southern
-// neighbours w and s.
-inline uint32_t cellColour(const Params &p, int32_t e, int32_t w, int32_t s)
-{
-    int ramp = kGrey;
-    int32_t n = 0;
-    switch (p.mode) {
-    case 0:
-        n = shading(p, e, w, s);
-        if (e == 0) n -= 32;  // sea
-        break;
-    case 2: {
-        const int32_t D = zk::engine::trunc32((double(e) - p.minx) * p.S);
-        ramp = D < 0 ? kMagenta : D <= 16 ? kCyan : D <= 50 ? kGreen : D <= 118 ? kYellow : D <= 255 ? kBrown : kGrey;
-        n = shading(p, e, w, s);
-        break;
-    }
-    case 3:
-        n = zk::engine::trunc32((double(p.maxx) - e) * p.S);
-        break;
-    case 4:
-        n = zk::engine::trunc32((double(e) - p.minx) * p.S);
-        break;
-    case 5:
-        if (!p.stops) {
-            const int32_t D = zk::engine::trunc32((double(e) - p.minx) * p.S);
-            ramp = D < 0      ? kMagenta
-                   : D <= 42  ? kBlue
-                   : D <= 85  ? kCyan
-                   : D <= 127 ? kGreen
-                   : D <= 170 ? kYellow
-                   : D <= 212 ? kBrown
-                   : D <= 255 ? kRed
-                              : kGrey;
+    Level levelOf(int32_t e) const
+    {
+        using zk::engine::trunc32;
+        Level L;
+        switch (mode) {
+        case 0:
+            L.n0 = e == 0 ? -32 : 0;  // sea
+            break;
+        case 2: {
+            const int32_t D = trunc32((double(e) - minx) * S);
+            L.ramp = D < 0 ? kMagenta : D <= 16 ? kCyan : D <= 50 ? kGreen : D <= 118 ? kYellow : D <= 255 ? kBrown : kGrey;
+            break;
         }
-        n = shading(p, e, w, s);
-        break;
-    default:  // 1, and every mode outside 0..5
-        ramp = e < 0 ? kMagenta : e < 100 ? kCyan : e < 300 ? kGreen : e < 700 ? kYellow : e < 1500 ? kBrown : kGrey;
-        n = shading(p, e, w, s);
-        if (e == 0) n -= 32;
-        break;
-    }
-
-    for (int c = 0; c < p.contours; ++c) {
-        const int32_t d = p.contour[c];
-        const int32_t q = band(e, d);
-        if (band(w, d) != q || band(s, d) != q)
-            n -= 48;  // on a line
-        else if (n < 48)
-            n = 48;
-    }
-
-    if (p.stops) {
-        int32_t r, g, b;
-        stopColour(p, e, r, g, b);
-        const double f = std::clamp(n * 0.003921569, 0.0, 1.0);
-        return zk::gdi::rgb(uint32_t(zk::engine::trunc32(r * f)), uint32_t(zk::engine::trunc32(g * f)),
-                            uint32_t(zk::engine::trunc32(b * f)));
-    }
-    return p.ramp[ramp][std::clamp(n, 0, 255)];
-}
-
-// Two grid rows (with the western neighbour of the window's first column in
-// front) kept so that each row is read once for the cell and once as the
-// southern neighbour of the row above it.
-class RowCache {
-public:
-    RowCache(const ZkArray *g, int32_t x1, int32_t lx, int32_t count) : g_(g), x1_(x1), lx_(lx)
-    {
-        for (auto &b : buf_) b.assign(size_t(count) + 1, 0);
-    }
-
-    const int16_t *row(int32_t y)
-    {
-        for (int k = 0; k < 2; ++k)
-            if (valid_[k] && tag_[k] == y) {
-                last_ = k;
-                return buf_[k].data();
+        case 3:
+            L.n0 = trunc32((double(maxx) - e) * S);
+            break;
+        case 4:
+            L.n0 = trunc32((double(e) - minx) * S);
+            break;
+        case 5:
+            if (stops) {
+                int i = 0;
+                while (i < 11 && e >= levels[i]) ++i;
+                if (interp && i >= 1 && i <= 10) {
+                    double t = double(e - levels[i - 1]) / std::max(1, levels[i] - levels[i - 1]);
+                    t = std::clamp(t, 0.0, 1.0);
+                    L.r = trunc32(red[i + 1] * t + red[i] * (1.0 - t));
+                    L.g = trunc32(green[i + 1] * t + green[i] * (1.0 - t));
+                    L.b = trunc32(blue[i + 1] * t + blue[i] * (1.0 - t));
+                } else {
+                    L.r = red[i];
+                    L.g = green[i];
+                    L.b = blue[i];
+                }
+            } else {
+                const int32_t D = trunc32((double(e) - minx) * S);
+                L.ramp = D < 0      ? kMagenta
+                         : D <= 42  ? kBlue
+                         : D <= 85  ? kCyan
+                         : D <= 127 ? kGreen
+                         : D <= 170 ? kYellow
+                         : D <= 212 ? kBrown
+                         : D <= 255 ? kRed
+                                    : kGrey;
             }
-        const int k = 1 - last_;
-        std::vector<int16_t> &b = buf_[k];
-        zk::sa::get(g_, x1_ > lx_ ? x1_ - 1 : x1_, y, b[0]);
-        for (size_t i = 1; i < b.size(); ++i) zk::sa::get(g_, x1_ + int32_t(i) - 1, y, b[i]);
-        tag_[k] = y;
-        valid_[k] = true;
-        last_ = k;
-        return b.data();
+            break;
+        default:  // 1, and every mode outside 0..5
+            L.ramp = e < 0 ? kMagenta : e < 100 ? kCyan : e < 300 ? kGreen : e < 700 ? kYellow : e < 1500 ? kBrown : kGrey;
+            L.n0 = e == 0 ? -32 : 0;
+            break;
+        }
+        return L;
     }
 
-private:
-    const ZkArray *g_;
-    int32_t x1_, lx_;
-    std::vector<int16_t> buf_[2];
-    int32_t tag_[2] = {};
-    bool valid_[2] = {};
-    int last_ = 1;
+    // Makes the table cover the elevations of one row (the row is read
+    // again at once for painting, so this pass costs little).
+    void cover(const int16_t *cur, int32_t cols)
+    {
+        int16_t lo = INT16_MAX, hi = INT16_MIN;
+        for (int32_t k = 0; k < cols; ++k) {
+            lo = std::min(lo, cur[k]);
+            hi = std::max(hi, cur[k]);
+        }
+        if (table.empty()) {
+            emin = lo;
+            emax = lo - 1;
+        }
+        if (lo >= emin && hi <= emax) return;
+        const int32_t nlo = std::min<int32_t>(lo, emin), nhi = std::max<int32_t>(hi, emax);
+        std::vector<Level> wider(size_t(nhi - nlo + 1));
+        for (int32_t e = nlo; e <= nhi; ++e)
+            wider[size_t(e - nlo)] = (e >= emin && e <= emax) ? table[size_t(e - emin)] : levelOf(e);
+        for (Level &L : wider) L.pixels = pixel[L.ramp];
+        table.swap(wider);
+        emin = nlo;
+        emax = nhi;
+    }
+
+    int32_t shade(int32_t e, int32_t w, int32_t s) const
+    {
+        const double v = double(s - e) * Kc + double(w - e) * Ks + B;
+        return exactInt ? int32_t(v) : zk::engine::trunc32(v);
+    }
+
+    // One output row: cur and south are the grid rows of the cells and of
+    // their southern neighbours from the window's first column, west the
+    // western neighbour of that first column; shade is scratch of cols values.
+    template <bool Shade, bool Stops, bool Contours>
+    void row(const int16_t *cur, int32_t west, const int16_t *south, uint32_t *out, int32_t cols,
+             int32_t *shadeBuf) const
+    {
+        if (Shade) {
+            // The slope shading first, in one straight pass over the row.
+            shadeBuf[0] = shade(cur[0], west, south[0]);
+            if (exactInt) {
+                const double kc = Kc, ks = Ks, b = B;
+                for (int32_t k = 1; k < cols; ++k)
+                    shadeBuf[k] = int32_t(double(south[k] - cur[k]) * kc + double(cur[k - 1] - cur[k]) * ks + b);
+            } else {
+                for (int32_t k = 1; k < cols; ++k) shadeBuf[k] = shade(cur[k], cur[k - 1], south[k]);
+            }
+        }
+        for (int32_t k = 0; k < cols; ++k) {
+            const int32_t e = cur[k];
+            const Level &L = table[size_t(e - emin)];
+            int32_t n = Shade ? shadeBuf[k] + L.n0 : L.n0;
+            if (Contours) {
+                const int32_t w = k > 0 ? cur[k - 1] : west, s = south[k];
+                for (int c = 0; c < contours; ++c) {
+                    const int32_t d = contour[c];
+                    const int32_t q = band(e, d);
+                    if (band(w, d) != q || band(s, d) != q)
+                        n -= 48;  // on a line
+                    else if (n < 48)
+                        n = 48;
+                }
+            }
+            const int32_t v = std::clamp(n, 0, 255);
+            uint32_t colour;
+            if (Stops) {
+                const double f = bright[v];
+                colour = zk::gdi::rgb(uint32_t(zk::engine::trunc32(L.r * f)), uint32_t(zk::engine::trunc32(L.g * f)),
+                                      uint32_t(zk::engine::trunc32(L.b * f))) |
+                         0xFF000000u;
+            } else {
+                colour = L.pixels[v];
+            }
+            out[k] = colour;
+        }
+    }
+
+    template <bool Shade, bool Stops>
+    void rowTo(const int16_t *cur, int32_t west, const int16_t *south, uint32_t *out, int32_t cols,
+               int32_t *shadeBuf) const
+    {
+        if (contours > 0)
+            row<Shade, Stops, true>(cur, west, south, out, cols, shadeBuf);
+        else
+            row<Shade, Stops, false>(cur, west, south, out, cols, shadeBuf);
+    }
 };
 
 }  // namespace
@@ -171,7 +204,7 @@ extern "C" int32_t fastdraw(MapSettings *map, ZkArray **grid, ZkDC *hdc, int16_t
     const ZkArray *g = sa::deref(grid);
     if (!map || !sa::is2d(g)) return palette;
 
-    Params p;
+    Painter p;
     p.mode = (map->Mapmode >= 0 && map->Mapmode <= 5) ? map->Mapmode : 1;
     p.stops = p.mode == 5 && palette <= 0;
     if (p.stops && !(levels && red && green && blue)) return palette;  // no colour stops to paint with
@@ -192,11 +225,18 @@ extern "C" int32_t fastdraw(MapSettings *map, ZkArray **grid, ZkDC *hdc, int16_t
         p.Ks = float(std::sin(double(A)) * map->con * 0.05 / M);
         p.Kc = float(std::cos(double(A)) * map->con * 0.05 / M);
     }
+    // Elevation differences stay within +-65535: with these factors the
+    // shading sum cannot leave the 32-bit range and truncates directly.
+    const double bound = 65535.0 * (std::fabs(p.Kc) + std::fabs(p.Ks)) + std::fabs(p.B);
+    p.exactInt = bound < 2.0e9;
     if (map->c1 != 0) p.contour[p.contours++] = 10;
     if (map->c2 & 1) p.contour[p.contours++] = 100;
     if (map->c2 & 2) p.contour[p.contours++] = 500;
+    // Each ramp entry as setPixelV would store it on this device context.
     for (int k = 0; k < engine::kRamps; ++k)
-        for (int j = 0; j < engine::kRampLen; ++j) p.ramp[k][j] = engine::rampColour(k, j);
+        for (int j = 0; j < engine::kRampLen; ++j)
+            p.pixel[k][j] = gdi::resolve(hdc, engine::rampColour(k, j)) | 0xFF000000u;
+    for (int n = 0; n < 256; ++n) p.bright[n] = std::clamp(n * 0.003921569, 0.0, 1.0);
 
     int32_t lx, ux, ly, uy;
     sa::lbound(g, 1, lx);
@@ -211,21 +251,38 @@ extern "C" int32_t fastdraw(MapSettings *map, ZkArray **grid, ZkDC *hdc, int16_t
     if (H <= 0) return palette;
     const int64_t N = int64_t(uy) - Y1;  // grid row of the first output row
 
-    // Pixels outside the bitmap are clipped, so only the visible part is computed.
+    // Pixels outside the bitmap are clipped, so only the visible part is
+    // computed and written (straight into the bitmap's rows, as setPixelV
+    // would write them). Rows below the grid's lower y bound (only for a grid
+    // whose bounds do not start at 0) lie outside the grid: not painted.
     const bool surface = hdc && hdc->bits;
-    const int32_t cols = int32_t(std::max<int64_t>(0, std::min<int64_t>(W, surface ? hdc->width : 0)));
-    const int64_t visibleRows = surface ? hdc->height : 0;
-    RowCache cache(g, X1, lx, cols);
+    const int32_t cols = surface ? int32_t(std::max<int64_t>(0, std::min<int64_t>({W, hdc->width, hdc->stride}))) : 0;
+    const int64_t rows = cols > 0 ? std::min<int64_t>({H, hdc->height, N - ly + 1}) : 0;
 
+    // Row y of the grid from the window's first column. The grid is read
+    // only inside the bounds the array declares: x from X1 (X1 - 1 for the
+    // western neighbour when X1 is above the lower bound) to X1 + cols - 1 <= X2,
+    // y between the bounds.
+    const int64_t nx = int64_t(ux) - lx + 1;
+    auto gridRow = [&](int64_t y) { return g->data + (y - ly) * nx + (X1 - lx); };
+
+
+    const bool shade = p.mode != 3 && p.mode != 4;
+    std::vector<int32_t> shadeBuf(size_t(std::max(cols, 1)));
     for (int64_t r = 0; r < H; ++r) {
-        const int64_t y = N - r;
-        // Rows below the lower bound (only for a grid whose y bounds do not
-        // start at 0) lie outside the grid and are not painted.
-        if (r < visibleRows && cols > 0 && y >= ly) {
-            const int16_t *row = cache.row(int32_t(y));
-            const int16_t *south = y > ly ? cache.row(int32_t(y - 1)) : row;
-            for (int32_t k = 0; k < cols; ++k)
-                gdi::setPixelV(hdc, k, int32_t(r), cellColour(p, row[k + 1], row[k], south[k + 1]));
+        if (r < rows) {
+            const int64_t y = N - r;
+            const int16_t *cur = gridRow(y);
+            const int16_t *south = y > ly ? gridRow(y - 1) : cur;
+            const int32_t west = X1 > lx ? cur[-1] : cur[0];
+            uint32_t *out = hdc->bits + r * hdc->stride;
+            p.cover(cur, cols);
+            if (p.stops)
+                p.rowTo<true, true>(cur, west, south, out, cols, shadeBuf.data());
+            else if (shade)
+                p.rowTo<true, false>(cur, west, south, out, cols, shadeBuf.data());
+            else
+                p.rowTo<false, false>(cur, west, south, out, cols, shadeBuf.data());
         }
         if (!engine::progress(int32_t(r))) break;
     }

@@ -1,6 +1,10 @@
 // The shaded-relief painter on small grids with hand-checked pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
+
 #include "enginetest.h"
 #include "frame.h"
 #include "ramps.h"
@@ -367,4 +371,107 @@ TEST_F(Fastdraw, SmallSurfaceClipsAndWritesOpaquePixels)
     draw(m, g, s, 0, 0, 3, 2);
     EXPECT_EQ(s.px(0, 0), grey(200));
     EXPECT_EQ(s.bits[0] >> 24, 0xFFu);
+}
+
+// The painter against the rules written out cell by cell, on random grids,
+// every mode, contours, palettes and windows inside the grid.
+namespace {
+
+uint32_t directColour(const MapSettings &m, const Stops &st, bool interp, int32_t e, int32_t w, int32_t s)
+{
+    using zk::engine::trunc32;
+    const int32_t pal = zk::engine::paletteCount();
+    const int mode = (m.Mapmode >= 0 && m.Mapmode <= 5) ? m.Mapmode : 1;
+    const float B = float(m.bri * 2.55);
+    const float D = m.maxx - m.minx;
+    const float S = D > 1.0f ? float(255.0 / D) : D;
+    float Ks = 0, Kc = 0;
+    const float M = float(m.size * 0.009);
+    if (M > 0) {
+        const float A = float(m.light * 0.017453292);
+        Ks = float(std::sin(double(A)) * m.con * 0.05 / M);
+        Kc = float(std::cos(double(A)) * m.con * 0.05 / M);
+    }
+    const int32_t shade = trunc32(double(s - e) * Kc + double(w - e) * Ks + B);
+    int ramp = 6, n = shade;
+    const int32_t Dv = trunc32((double(e) - m.minx) * S);
+    switch (mode) {
+    case 0: n = shade - (e == 0 ? 32 : 0); break;
+    case 2: ramp = Dv < 0 ? 7 : Dv <= 16 ? 2 : Dv <= 50 ? 1 : Dv <= 118 ? 5 : Dv <= 255 ? 4 : 6; break;
+    case 3: n = trunc32((double(m.maxx) - e) * S); break;
+    case 4: n = Dv; break;
+    case 5:
+        ramp = Dv < 0 ? 7 : Dv <= 42 ? 0 : Dv <= 85 ? 2 : Dv <= 127 ? 1 : Dv <= 170 ? 5 : Dv <= 212 ? 4 : Dv <= 255 ? 3 : 6;
+        break;
+    default:
+        ramp = e < 0 ? 7 : e < 100 ? 2 : e < 300 ? 1 : e < 700 ? 5 : e < 1500 ? 4 : 6;
+        n = shade - (e == 0 ? 32 : 0);
+    }
+    const double f10 = 0.1, f100 = 0.01, f500 = 0.002;
+    for (double f : {f10, f100, f500}) {
+        const bool on = (f == f10 && m.c1) || (f == f100 && (m.c2 & 1)) || (f == f500 && (m.c2 & 2));
+        if (!on) continue;
+        const int32_t q = trunc32(std::floor(e * f));
+        if (std::floor(w * f) != q || std::floor(s * f) != q)
+            n -= 48;
+        else if (n < 48)
+            n = 48;
+    }
+    if (mode == 5 && pal == 0) {
+        int i = 0;
+        while (i < 11 && e >= st.levels[i]) ++i;
+        int32_t r = st.red[i], g = st.green[i], b = st.blue[i];
+        if (interp && i >= 1 && i <= 10) {
+            double t = double(e - st.levels[i - 1]) / std::max(1, st.levels[i] - st.levels[i - 1]);
+            t = std::clamp(t, 0.0, 1.0);
+            r = trunc32(st.red[i + 1] * t + st.red[i] * (1 - t));
+            g = trunc32(st.green[i + 1] * t + st.green[i] * (1 - t));
+            b = trunc32(st.blue[i + 1] * t + st.blue[i] * (1 - t));
+        }
+        const double fb = std::clamp(n * 0.003921569, 0.0, 1.0);
+        return rgb(uint32_t(trunc32(r * fb)), uint32_t(trunc32(g * fb)), uint32_t(trunc32(b * fb)));
+    }
+    return zk::engine::rampColour(ramp, std::clamp(n, 0, 255));
+}
+
+}  // namespace
+
+TEST_F(Fastdraw, RandomGridsFollowTheCellRules)
+{
+    std::mt19937 rng(77);
+    ZkPalette pal{};
+    pal.count = 256;
+    for (int i = 0; i < 256; ++i) pal.entries[i] = rgb(uint32_t(i), uint32_t(i * 3), uint32_t(255 - i));
+    Stops st;
+    for (int round = 0; round < 48; ++round) {
+        const bool withPalette = round % 4 == 3;
+        translate(withPalette ? &pal : nullptr);
+        Grid g(23, 17);
+        const int spread = round % 3 == 0 ? 40 : 2500;
+        for (auto &c : g.cells) c = int16_t(int(rng() % (2 * spread)) - spread / 3);
+        for (int k = 0; k < 20; ++k) g.cells[rng() % g.cells.size()] = 0;  // some sea
+        MapSettings m{};
+        m.Mapmode = int16_t(round % 7);
+        m.size = float(rng() % 300) - 20.0f;
+        m.con = float(rng() % 100);
+        m.bri = float(rng() % 100);
+        m.minx = float(int(rng() % 400) - 200);
+        m.maxx = m.minx + float(rng() % 3000);
+        m.light = float(rng() % 360);
+        m.c1 = uint8_t(rng() % 2);
+        m.c2 = uint8_t(rng() % 4);
+        const bool interp = rng() % 2;
+        const int16_t x1 = int16_t(rng() % 5), y1 = int16_t(rng() % 5);
+        Surface s(30, 30, kUntouched);
+        if (withPalette) s.dc.palette = &pal;
+        fastdraw(&m, g.ref(), &s.dc, x1, y1, 40, 40, st.levels, st.red, st.green, st.blue, int16_t(interp));
+        const int N = 16 - y1;
+        for (int r = 0; r <= N; ++r)
+            for (int k = 0; x1 + k <= 22; ++k) {
+                const int x = x1 + k, y = N - r;
+                const int e = g.at(x, y), w = g.at(x > 0 ? x - 1 : x, y), sv = g.at(x, y > 0 ? y - 1 : y);
+                const uint32_t want = zk::gdi::resolve(&s.dc, directColour(m, st, interp, e, w, sv));
+                ASSERT_EQ(s.px(k, r), want) << "round " << round << " pixel " << k << "," << r;
+            }
+    }
 }
