@@ -58,8 +58,10 @@ Grid &bigGrid()
 std::string tempDir()
 {
     static std::string dir = [] {
-        char tmpl[] = "/tmp/zkbench.XXXXXX";
-        return std::string(mkdtemp(tmpl));
+        static char tmpl[] = "/tmp/zkbench.XXXXXX";
+        const std::string made = mkdtemp(tmpl) ? tmpl : "/tmp";
+        if (made != "/tmp") std::atexit([] { std::system((std::string("rm -rf '") + tmpl + "'").c_str()); });
+        return made;
     }();
     return dir;
 }
