@@ -22,7 +22,7 @@ double adiff(double d, State &st)
         k.wd1 = std::sqrt(1.0 + k.qk / q);
         k.xd1 = a.dla + a.tha / p.gme;
         q = (1.0 - 0.8 * std::exp(-a.dlsa / 50e3)) * p.dh;
-        q *= 0.78 * std::exp(-std::pow(q / 16.0, 0.25));
+        q *= 0.78 * std::exp(-std::sqrt(std::sqrt(q / 16.0)));
         k.afo = dmin(15.0, 2.171 * std::log(1.0 + 4.77e-4 * p.hg[0] * p.hg[1] * p.wn * q));
         k.qk = 1.0 / std::abs(p.zgnd);
         k.aht = 20.0;

@@ -21,7 +21,7 @@ double alos(double d, State &st)
     }
 
     double q = (1.0 - 0.8 * std::exp(-d / 50e3)) * p.dh;
-    const double s = 0.78 * q * std::exp(-std::pow(q / 16.0, 0.25));
+    const double s = 0.78 * q * std::exp(-std::sqrt(std::sqrt(q / 16.0)));
     q = p.he[0] + p.he[1];
     const double sps = q / std::sqrt(d * d + q * q);
     std::complex<double> r = (sps - p.zgnd) / (sps + p.zgnd) * std::exp(-dmin(10.0, p.wn * s * sps));

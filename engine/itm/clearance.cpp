@@ -16,6 +16,7 @@
 // 20 log10(sqrt(v^2 + 1) - v) is written through asinh: ln(sqrt(v^2 + 1) - v)
 // = -asinh(v), which stays exact where the difference would cancel (large v).
 #include <cmath>
+#include <limits>
 
 #include "lr.h"
 
@@ -44,12 +45,35 @@ double clearanceAref(const ClearanceInput &in, double aref_db, double *vmax_out)
     const double a = (pfl[3] + in.h1_m) / d_km;
     const double b = (pfl[i + 3] + in.h2_m) / d_km;
 
+    // v = h sqrt(c (1/d1 + 1/d2)) grows with its signed square, which is
+    // h |h| c i^2 / (d_km k (i - k)) with d1 = k d_km / i (the distances are
+    // taken as multiples of one step, d_km / i): the interior
+    // points are compared on h |h| / (k (i - k)), by cross-multiplying (both
+    // denominators are positive), and only the largest one pays for the
+    // division and the square root.
+    const double c = f * 6.6667e-6;
     double vmax = kNoObstacle;
+    double bestNum = -std::numeric_limits<double>::infinity();
+    double bestDen = 1.0;
+    int kbest = 0;
+    const double step_km = d_km / i;
     for (int k = 1; k < i; ++k) {
-        const double d1 = (double(k) / i) * d_km;
+        const double d1 = k * step_km;
         const double d2 = d_km - d1;
         const double h = d1 * d2 * bulge + pfl[k + 3] - d2 * a - d1 * b;
-        const double v = h * std::sqrt(f * 6.6667e-6 * (1.0 / d1 + 1.0 / d2));
+        const double num = h * std::fabs(h);
+        const double den = double(k * (i - k));
+        if (num * bestDen > bestNum * den) {
+            bestNum = num;
+            bestDen = den;
+            kbest = k;
+        }
+    }
+    if (kbest > 0) {
+        const double d1 = kbest * step_km;
+        const double d2 = d_km - d1;
+        const double h = d1 * d2 * bulge + pfl[kbest + 3] - d2 * a - d1 * b;
+        const double v = h * std::sqrt(c * (1.0 / d1 + 1.0 / d2));
         if (v > vmax) vmax = v;
     }
     if (vmax_out) *vmax_out = vmax;

@@ -38,11 +38,19 @@ double d1thx(const double *pfl, double x1, double x2)
     }
     z1sq1(s, 0.0, sn, xa, xb);
     xb = (xb - xa) / sn;
+    bool numbers = true;
     for (int j = 0; j < n; ++j) {
         s[j + 2] -= xa;
+        numbers = numbers && s[j + 2] == s[j + 2];
         xa += xb;
     }
-    double spread = qtile(n - 1, s + 2, ka - 1) - qtile(n - 1, s + 2, kb - 1);
+    // Upper and lower decile. After the first selection every value past
+    // index ka - 1 is no larger than it, so the second one only needs to
+    // look there.
+    auto select = numbers ? qtileNumbers : qtile;
+    const double upper = select(n - 1, s + 2, ka - 1);
+    const double lower = select(n - 1 - ka, s + 2 + ka, kb - 1 - ka);
+    double spread = upper - lower;
     spread /= 1.0 - 0.8 * std::exp(-(x2 - x1) / 50.0e3);
     return spread;
 }

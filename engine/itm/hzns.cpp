@@ -24,26 +24,35 @@ void hzns(const double *pfl, State &st)
     p.dl[0] = p.dist;
     p.dl[1] = p.dist;
     if (np < 2) return;
+    // Locals rather than the state's fields: the profile could alias the
+    // state as far as the compiler knows, which would force a reload of the
+    // angles at every point.
+    double the0 = p.the[0], the1 = p.the[1];
+    double dl0 = p.dl[0], dl1 = p.dl[1];
     double sa = 0.0;
     double sb = p.dist;
     bool clear = true;
     for (int i = 1; i < np; ++i) {
         sa += xi;
         sb -= xi;
-        q = pfl[i + 2] - (qc * sa + p.the[0]) * sa - za;
+        q = pfl[i + 2] - (qc * sa + the0) * sa - za;
         if (q > 0.0) {
-            p.the[0] += q / sa;
-            p.dl[0] = sa;
+            the0 += q / sa;
+            dl0 = sa;
             clear = false;
         }
         if (!clear) {
-            q = pfl[i + 2] - (qc * sb + p.the[1]) * sb - zb;
+            q = pfl[i + 2] - (qc * sb + the1) * sb - zb;
             if (q > 0.0) {
-                p.the[1] += q / sb;
-                p.dl[1] = sb;
+                the1 += q / sb;
+                dl1 = sb;
             }
         }
     }
+    p.the[0] = the0;
+    p.the[1] = the1;
+    p.dl[0] = dl0;
+    p.dl[1] = dl1;
 }
 
 }  // namespace zk::itm

@@ -106,6 +106,7 @@ double avar(double zzt, double zzl, double zzc, State &st);
 void hzns(const double *pfl, State &st);
 void z1sq1(const double *z, double x1, double x2, double &z0, double &zn);
 double qtile(int nn, double *a, int ir);
+double qtileNumbers(int nn, double *a, int ir);  // a holds no NaN
 double d1thx(const double *pfl, double x1, double x2);
 void qlrpfl(const double *pfl, int klimx, int mdvarx, State &st);
 double qerfi(double q);

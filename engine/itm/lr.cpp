@@ -10,6 +10,7 @@
 #include "lr.h"
 
 #include <cmath>
+#include <limits>
 
 #include "arith.h"
 #include "zelkor32.h"
@@ -38,9 +39,11 @@ bool usable(const double *pfl, int n, const LinkParameters &in)
     const double reals[] = {in.ns, in.eps, in.sigma, in.h1, in.h2, in.ptime, in.ploc, in.psit};
     for (double v : reals)
         if (!std::isfinite(v)) return false;
-    for (int k = 0; k <= n; ++k)
-        if (!std::isfinite(pfl[k + 3])) return false;
-    return true;
+    // One pass without early exit over the elevations, which the compiler
+    // can vectorise: |z| <= DBL_MAX fails for infinities and NaN alike.
+    bool ok = true;
+    for (int k = 0; k <= n; ++k) ok &= std::fabs(pfl[k + 3]) <= std::numeric_limits<double>::max();
+    return ok;
 }
 
 }  // namespace

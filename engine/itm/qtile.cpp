@@ -1,6 +1,17 @@
-// The ir-th largest of a[0..nn] (0-based), found by partial partitioning in
-// place (the published qtile). Every pass either swaps a pair inward or
-// shrinks the bracket [m, n], so it ends even when the values hold NaN.
+// The ir-th largest of a[0..nn] (0-based index ir, limited to 0..nn), the
+// published qtile. The reference partitions around a[ir] by hand; a
+// selection by std::nth_element returns the same element value (the order
+// statistic does not depend on the method) in fewer passes, and like the
+// reference it leaves the larger values before index ir and the smaller ones
+// after it.
+//
+// NaN would break the ordering the selection relies on (and could send it
+// past the end of the array), so qtile ranks NaN below every number, which
+// keeps the order a strict weak one. A caller that has already checked that
+// its values are all numbers uses qtileNumbers and skips that cost.
+#include <algorithm>
+#include <functional>
+
 #include "arith.h"
 #include "itm.h"
 
@@ -8,46 +19,18 @@ namespace zk::itm {
 
 double qtile(int nn, double *a, int ir)
 {
-    int m = 0;
-    int n = nn;
-    const int k = imin(imax(0, ir), n);
-    double q = a[k];
-    int i0 = m;
-    int j1 = n;
-    bool restart = true;
-    for (;;) {
-        if (restart) {
-            q = a[k];
-            i0 = m;
-            j1 = n;
-        }
-        int i = i0;
-        while (i <= n && a[i] >= q) ++i;
-        if (i > n) i = n;
-        int j = j1;
-        while (j >= m && a[j] <= q) --j;
-        if (j < m) j = m;
-        if (i < j) {
-            const double r = a[i];
-            a[i] = a[j];
-            a[j] = r;
-            i0 = i + 1;
-            j1 = j - 1;
-            restart = false;
-        } else if (i < k) {
-            a[k] = a[i];
-            a[i] = q;
-            m = i + 1;
-            restart = true;
-        } else if (j > k) {
-            a[k] = a[j];
-            a[j] = q;
-            n = j - 1;
-            restart = true;
-        } else {
-            return q;
-        }
-    }
+    if (nn < 0) return a[0];
+    const int k = imin(imax(0, ir), nn);
+    std::nth_element(a, a + k, a + nn + 1, [](double x, double y) { return x > y || (y != y && x == x); });
+    return a[k];
+}
+
+double qtileNumbers(int nn, double *a, int ir)
+{
+    if (nn < 0) return a[0];
+    const int k = imin(imax(0, ir), nn);
+    std::nth_element(a, a + k, a + nn + 1, std::greater<double>());
+    return a[k];
 }
 
 }  // namespace zk::itm
