@@ -1,5 +1,5 @@
 // Troposcatter attenuation function F(theta d) of the published model, three
-// pieces split at 10 km and 70 km of the angle-distance product (m).
+// segments split at 10 km and 70 km of the angle-distance product (m).
 #include <cmath>
 
 #include "itm.h"

@@ -1,5 +1,5 @@
 // Knife-edge diffraction loss as a function of v^2 (v the Fresnel-Kirchhoff
-// parameter): the two-piece fit of the published model.
+// parameter): the two-segment fit of the published model.
 #include <cmath>
 
 #include "itm.h"

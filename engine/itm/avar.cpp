@@ -2,7 +2,7 @@
 // zt, zl, zc (the published avar). The level lvar says how much to
 // recompute: 5 the climate coefficients, 4 the statistics mode, 3 the
 // frequency gains, 2 the distance scale, 1 the effective distance; it is 0
-// afterwards. Departing from the reference, the result includes the
+// afterwards. Unlike the reference, the result includes the
 // free-space loss that lrprop computed, so it is the total path loss (dB).
 #include <cmath>
 

@@ -1,4 +1,4 @@
-// The link-loss operation LR and its pieces that tests reach directly.
+// The link-loss operation LR and the steps of it that tests reach directly.
 #pragma once
 
 #include "itm.h"

@@ -4,7 +4,7 @@
 // fits the line-of-sight curve, at and beyond it the scatter line, each once
 // per set-up. The result is never below 0 dB.
 //
-// Unlike the reference, the free-space loss is part of the model here:
+// Unlike the reference, the model computes the free-space loss itself:
 // 20 log10(f MHz) + 20 log10(dist m) - 27.6 dB, which avar adds to its
 // result so that the model answers the total path loss.
 #include <cmath>

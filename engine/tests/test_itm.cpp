@@ -878,11 +878,10 @@ TEST(Routines, FitRoundsItsEndIndicesJustBelowOneHalf)
     // x2 = 3.5: an exact half goes down, 6 - floor(2.9999999) = 4.
     zk::itm::z1sq1(z, 0.0, 3.5, z0, zn);
     EXPECT_GT(std::fabs(zn - 12.0), 1.0);
-    // x2 = 3.50000011 is past the half: 6 - floor(3.0000000) = 3 again... no:
-    // fdim = 2.49999989, + 0.4999999 = 2.99999979 -> 2 -> 4.
+    // Just past the half toward 4: 2.4999999 + 0.4999999 floors to 2, so 4.
     zk::itm::z1sq1(z, 0.0, 3.5000001, z0, zn);
     EXPECT_GT(std::fabs(zn - 12.0), 1.0);
-    // x2 = 3.4999: fdim 2.5001 + 0.4999999 = 3.0000999 -> 3.
+    // Just past the half toward 3: 2.5001 + 0.4999999 floors to 3, so 3.
     zk::itm::z1sq1(z, 0.0, 3.4999, z0, zn);
     EXPECT_NEAR(zn, 12.0, 1e-12);
     // Equal ends are widened by one index on each side: 1..3.
@@ -959,7 +958,7 @@ TEST(Routines, ScatterWithoutFrequencyGainAnswers1001)
     EXPECT_EQ(zk::itm::ascat(10000.0, st), 1001.0);
 }
 
-TEST(Routines, KnifeEdgeAndHeightGainPieces)
+TEST(Routines, KnifeEdgeAndHeightGainSegments)
 {
     EXPECT_NEAR(zk::itm::aknfe(0.0), 6.02, 1e-12);
     EXPECT_NEAR(zk::itm::aknfe(5.76), 12.953 + 4.343 * std::log(5.76), 1e-12);
