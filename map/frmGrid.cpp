@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include <cmath>
 
@@ -139,13 +140,28 @@ void frmGrid::Form_Load()
         Command1->setText(QStringLiteral("<"));
     }
     fitWidth();
-    // At its remembered distance from the screen's bottom-right corner.
+    place();
+}
+
+void frmGrid::place()
+{
+    // At the remembered distance from the screen's bottom-right corner,
+    // measured on the outer frame (known once the window is shown).
     const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
     const QSize screen = screenPixels();
     const QSize outer = frameGeometry().size();
     const int left = int(roundEven((screen.width() * tx - outer.width() * tx - gridright) / tx));
     const int top = int(roundEven((screen.height() * ty - outer.height() * ty - gridbottom) / ty));
     move(left, top);
+}
+
+void frmGrid::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (!placed_) {
+        placed_ = true;
+        place();
+    }
 }
 
 void frmGrid::setCell(int index, const QString &text)
@@ -233,6 +249,8 @@ void frmGrid::closeEvent(QCloseEvent *e)
     gridbottom = int32_t(roundEven((screen.height() - outer.top() - outer.height()) * ty));
     // Closed by the user with the window's close command: the grid view ends.
     if (e->spontaneous()) setmenuchecked("mnuViewGrid", false);
+    // Closed is unloaded: the next touch loads a fresh window.
+    if (g_grid == this) g_grid = nullptr;
     QWidget::closeEvent(e);
 }
 

@@ -75,12 +75,16 @@ public:
 protected:
     void closeEvent(QCloseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *obj, QEvent *e) override;
 
 private:
     frmGrid();
     void Form_Load();
     void fitWidth();
+    void place();
+
+    bool placed_ = false;
 };
 
 }  // namespace zk

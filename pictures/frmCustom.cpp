@@ -1,5 +1,6 @@
 #include "frmCustom.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -270,6 +271,13 @@ void frmCustom::Command5_Click()
         }
     }
     close();
+}
+
+void frmCustom::closeEvent(QCloseEvent *e)
+{
+    // Closed is unloaded: the next showing loads a fresh dialog.
+    if (g_custom == this) g_custom = nullptr;
+    QWidget::closeEvent(e);
 }
 
 void frmCustom::keyPressEvent(QKeyEvent *e)

@@ -60,6 +60,7 @@ public:
     void Command5_Click();
 
 protected:
+    void closeEvent(QCloseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
