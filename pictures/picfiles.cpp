@@ -249,6 +249,21 @@ frmPic *openpicture(QString name, int kind)
     return w;
 }
 
+void opencompanion(const QString &picture)
+{
+    frmPic *w = openpicture(picture, 1);
+    if (!w) return;
+    curpic = w;
+    w->lon1 = mapcorners.lon[0];
+    w->lat1 = mapcorners.lat[0];
+    w->lon2 = mapcorners.lon[1];
+    w->lat2 = mapcorners.lat[1];
+    w->lon3 = mapcorners.lon[2];
+    w->lat3 = mapcorners.lat[2];
+    w->lon4 = mapcorners.lon[3];
+    w->lat4 = mapcorners.lat[3];
+}
+
 bool savepicture(frmPic *w, const QString &name)
 {
     if (!w || name.trimmed().isEmpty()) return false;

@@ -30,6 +30,11 @@ frmPic *openpicture(QString name, int kind);
 // they were. Returns true when the calibration file was written.
 bool savepicture(frmPic *w, const QString &name);
 
+// The companion picture of a map converted from the old layout: opened as a
+// picture of kind 1 (when found), made current, given the map's corners.
+// Install it as mapservices.opencompanion (map/mapservices.h) at start-up.
+void opencompanion(const QString &picture);
+
 // Reads an image file by its content. A null image when the file cannot be
 // read as a picture; `error` then says why.
 QImage loadimage(const QString &path, QString *error = nullptr);

@@ -6,6 +6,9 @@
 #include <QTimer>
 
 #include "paths.h"
+#include "pictures/cursor.h"
+#include "pictures/frmPic.h"
+#include "pictures/picfiles.h"
 #include "shell/mainwindow.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
@@ -14,7 +17,7 @@ namespace zk::hooks {
 
 void loadellipsoid(const QString &) {}
 
-void openpicture(const QString &, int16_t) {}
+void openpicture(const QString &name, int16_t kind) { zk::openpicture(name, kind); }
 
 bool openmap(const QString &) { return false; }
 
@@ -40,9 +43,9 @@ void restoremru()
     settings.mru = kept;
 }
 
-void showcursor(float, float) {}
+void showcursor(float lon, float lat) { zk::showcursor(lon, lat); }
 
-void refreshcursor() {}
+void refreshcursor() { zk::showcursor(curlon, curlat); }
 
 void clearoverlay()
 {
@@ -60,7 +63,7 @@ void clearoverlay()
     }
 }
 
-QWidget *curpicbox() { return nullptr; }
+QWidget *curpicbox() { return curpic ? curpic->Picture1 : nullptr; }
 
 void startwinsock()
 {

@@ -21,7 +21,8 @@ namespace zk::hooks {
 // Now: nothing (the geodesy keeps its built-in datum).
 void loadellipsoid(const QString &file);
 
-// Opens a picture file in a picture window of the given kind. Now: nothing.
+// Opens a picture file in a picture window of the given kind (openpicture,
+// pictures/picfiles.h).
 void openpicture(const QString &name, int16_t kind);
 // Opens a map file; true on success. Now: nothing is read, false.
 bool openmap(const QString &name);
@@ -39,9 +40,9 @@ void opennet(const QString &name);
 void addmru(QString &file);
 void restoremru();
 
-// Cursor read-out at a position (pictures). Now: nothing.
+// Cursor read-out at a position (showcursor, pictures/cursor.h).
 void showcursor(float lon, float lat);
-// The elevation-grid check mark changed: show the cursor again. Now: nothing.
+// The elevation-grid check mark changed: show the cursor again.
 void refreshcursor();
 
 // Removes the drawn networks and units from every picture window. Now: hides
@@ -51,7 +52,7 @@ void refreshcursor();
 void clearoverlay();
 
 // The picture box of the current picture `curpic`, which the progress hook
-// refreshes during a stereo drawing. Now: none.
+// refreshes during a stereo drawing (none when there is no current picture).
 QWidget *curpicbox();
 
 // Live positions: start/stop the socket layer and the 200 ms timer, apply

@@ -443,6 +443,26 @@ private slots:
         QCOMPARE(w->Filename, dir + "/over.bmp");
     }
 
+    void companionOfAnOldMap()
+    {
+        writeImage(net + "/Old.BMP", zktest::pattern(21, 11), "bmp");
+        zk::mapcorners.lon[0] = 5;  zk::mapcorners.lat[0] = 46;
+        zk::mapcorners.lon[1] = 7;  zk::mapcorners.lat[1] = 46;
+        zk::mapcorners.lon[2] = 7;  zk::mapcorners.lat[2] = 45;
+        zk::mapcorners.lon[3] = 5;  zk::mapcorners.lat[3] = 45;
+        zk::opencompanion(QStringLiteral("C:\\cartes\\old.bmp"));
+        frmPic *w = zk::curpic;
+        QVERIFY(w);
+        QCOMPARE(w->Filename, net + "/Old.BMP");
+        QCOMPARE(w->Pictype, int16_t(1));
+        QCOMPARE(w->lon2, 7.0f);
+        QCOMPARE(w->lat4, 45.0f);
+        // No companion image: nothing.
+        zk::opencompanion(QStringLiteral("absent.bmp"));
+        QCOMPARE(windows(), 1);
+        QCOMPARE(zk::curpic.data(), w);
+    }
+
     void stereoSourceSurvives()
     {
         frmPic *w = zk::openpicture(QString(), 1);
