@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -209,6 +210,24 @@ private slots:
         typeInto(field(&dlg, 1), minutes);
         QCOMPARE(field(&dlg, 1)->text(), minutes);
         QCOMPARE(dlg.longitude(), float(lon));
+    }
+
+    void dmsIgnoresTheUserLocale()
+    {
+        // Fields read a point as decimal separator whatever the locale; the
+        // texts carry no locale either.
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        zk::editmap.lon = -73.5f;
+        zk::editmap.lat = 45.25f;
+        frmDMS dlg;
+        dlg.show();
+        QCOMPARE(fields(&dlg), (QStringList{"073", "30", "00", "O", "45", "15", "00", "N"}));
+        typeInto(field(&dlg, 1), "7.5");
+        QCOMPARE(dlg.longitude(), -73.125f);
+        typeInto(field(&dlg, 1), "7,5");
+        QCOMPARE(dlg.longitude(), float(-(73 + 7.0 / 60)));
+        QLocale::setDefault(saved);
     }
 
     void dmsHemisphereButtons()

@@ -180,7 +180,7 @@ TEST(LatLonToUtm, EquatorAtCentralMeridian)
     EXPECT_EQ(zk::latlontoutm(9, 0.1).mid(5, 1), "F");
 }
 
-TEST(LatLonToUtm, PartExamples)
+TEST(LatLonToUtm, KnownPlaces)
 {
     useDefaultDatum(10);
     EXPECT_TRUE(zk::latlontoutm(2.35, 48.86).startsWith("31U DE "));
