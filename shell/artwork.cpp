@@ -345,10 +345,14 @@ QPixmap programIcon()
     p.setBrush(kWhite);
     p.drawPolygon(snow);
     tower(p, 20, 1, 9, kSilver, kRed);
+    // Waves leaving the mast's top on both sides.
     p.setBrush(Qt::NoBrush);
     p.setPen(kYellow);
-    p.drawArc(QRect(14, -4, 12, 12), 30 * 16, 120 * 16);
-    p.drawArc(QRect(10, -8, 20, 20), 40 * 16, 100 * 16);
+    for (int r : {4, 7}) {
+        const QRect ring(20 - r, 2 - r, 2 * r, 2 * r);
+        p.drawArc(ring, -40 * 16, 80 * 16);
+        p.drawArc(ring, 140 * 16, 80 * 16);
+    }
     return finish(img);
 }
 

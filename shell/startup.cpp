@@ -96,6 +96,7 @@ frmMain *Main(const StartupOptions &options)
     }
 
     // 15. The banner stays until its time has passed since the start.
+    if (options.bannerWait) options.bannerWait();
     const qint64 remaining = qint64(options.bannerSeconds * 1000) - start.elapsed();
     if (remaining > 0) {
         QEventLoop wait;

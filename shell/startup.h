@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace zk {
 
 class frmMain;
@@ -16,6 +18,9 @@ struct StartupOptions {
     QString tail;
     // How long the banner stays up at least, counted from the start time.
     double bannerSeconds = 3.0;
+    // Called when the banner waits in front of the disabled main window
+    // (for tests).
+    std::function<void()> bannerWait;
 };
 
 // The command tail as the platform gives it: the arguments after the

@@ -6,7 +6,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -112,14 +115,16 @@ private slots:
         zk::MsgScript script;
         zk::elevgrid.redim(5, 5);
         bool sawBanner = false, disabledMeanwhile = false;
-        QTimer::singleShot(50, [&] {
+        zk::StartupOptions o;
+        o.bannerSeconds = 0.3;
+        o.bannerWait = [&] {
             QWidget *b = banner();
             sawBanner = b && b->isVisible();
             disabledMeanwhile = zk::mainform && zk::mainform->isVisible() && !zk::mainform->isEnabled();
-        });
+        };
         QElapsedTimer t;
         t.start();
-        zk::frmMain *w = start(QString(), 0.3);
+        zk::frmMain *w = zk::Main(o);
         QVERIFY(w);
         QVERIFY(t.elapsed() >= 300);  // the banner's minimum time
         QVERIFY(sawBanner);
@@ -148,7 +153,8 @@ private slots:
         QVERIFY(!w->isMaximized());
         QCOMPARE(w->size(), QSize(433, 433));
         QCOMPARE(w->windowTitle(), QStringLiteral("Kestrova"));
-        QCOMPARE(w->label1()->text(), QStringLiteral("Prêt"));
+        // The cursor read-out at the map's centre (45 N, 73 W).
+        QVERIFY2(w->label1()->text().contains(QStringLiteral("45°00'00")), qPrintable(w->label1()->text()));
     }
 
     void commandLineNetworkFile()
@@ -200,6 +206,24 @@ private slots:
         QVERIFY(w);
         QVERIFY(w->isMaximized());
         QVERIFY(!w->picture3(3)->isVisible());
+    }
+
+    void pictureOnTheCommandLineTakesTheWindowState()
+    {
+        QTemporaryDir dir;
+        QImage img(40, 30, QImage::Format_RGB32);
+        img.fill(Qt::darkGreen);
+        const QString file = dir.filePath(QStringLiteral("Photo.BMP"));
+        QVERIFY(img.save(file, "BMP"));
+        for (const char *k : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) zk::writesetting(QLatin1String(k), QStringLiteral("0"));
+        zk::frmMain *w = start(QLatin1Char('"') + file + QLatin1Char('"'));
+        QVERIFY(w);
+        QVERIFY(w->isMaximized());
+        const QList<QMdiSubWindow *> subs = w->mdiArea()->subWindowList();
+        QCOMPARE(subs.size(), 1);
+        QVERIFY(subs[0]->isMaximized());
+        // A picture on the command line is not a network file.
+        QCOMPARE(zk::settings.lastproject, QStringLiteral("Default.net"));
     }
 
     void closeStoresPlacementAndStopsTimer()
