@@ -25,24 +25,26 @@ double d1thx(const double *pfl, double x1, double x2)
     double s[kD1thxWork];
     s[0] = sn;
     s[1] = 1.0;
-    xb = (xb - xa) / sn;
+    // Sample j lies at x = xa + j step (in profile intervals) and is
+    // interpolated on the interval (k - 1, k] that holds it, k never below
+    // the first one and at most np (beyond np the last interval is
+    // extended). The reference carries x - k along by repeated additions;
+    // computing each position afresh gives the same samples without a chain
+    // of dependent floating-point additions through the loop.
+    const double step = (xb - xa) / sn;
     int k = imin(imax(toInt(xa + 1.0), 1), imax(np, 1));
-    xa -= double(k);
     for (int j = 0; j < n; ++j) {
-        while (xa > 0.0 && k < np) {
-            xa -= 1.0;
-            ++k;
-        }
-        s[j + 2] = pfl[k + 2] + (pfl[k + 2] - pfl[k + 1]) * xa;
-        xa += xb;
+        const double x = xa + j * step;
+        while (x > k && k < np) ++k;
+        s[j + 2] = pfl[k + 2] + (pfl[k + 2] - pfl[k + 1]) * (x - k);
     }
     z1sq1(s, 0.0, sn, xa, xb);
-    xb = (xb - xa) / sn;
+    // Residuals about the fitted line (again without a running sum).
+    const double slope = (xb - xa) / sn;
     bool numbers = true;
     for (int j = 0; j < n; ++j) {
-        s[j + 2] -= xa;
-        numbers = numbers && s[j + 2] == s[j + 2];
-        xa += xb;
+        s[j + 2] -= xa + j * slope;
+        numbers &= s[j + 2] == s[j + 2];
     }
     // Upper and lower decile. After the first selection every value past
     // index ka - 1 is no larger than it, so the second one only needs to

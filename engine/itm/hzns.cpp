@@ -29,12 +29,13 @@ void hzns(const double *pfl, State &st)
     // angles at every point.
     double the0 = p.the[0], the1 = p.the[1];
     double dl0 = p.dl[0], dl1 = p.dl[1];
-    double sa = 0.0;
-    double sb = p.dist;
     bool clear = true;
     for (int i = 1; i < np; ++i) {
-        sa += xi;
-        sb -= xi;
+        // Distances from both ends taken as multiples of the spacing rather
+        // than summed step by step: the same values to the last bits, without
+        // a chain of additions through the whole loop.
+        const double sa = i * xi;
+        const double sb = p.dist - sa;
         q = pfl[i + 2] - (qc * sa + the0) * sa - za;
         if (q > 0.0) {
             the0 += q / sa;

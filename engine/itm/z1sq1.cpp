@@ -24,20 +24,32 @@ void z1sq1(const double *z, double x1, double x2, double &z0, double &zn)
         xa = fdim(xa, 1.0);
         xb = xn - fdim(xn, xb + 1.0);
     }
-    int ja = toInt(xa);
+    const int ja = toInt(xa);
     const int jb = toInt(xb);
     const int n = jb - ja;
     xa = xb - xa;
-    double x = -0.5 * xa;
-    xb += x;
+    const double x0 = -0.5 * xa;
+    xb += x0;
+    // The ends weigh one half (the trapezoid rule over the fitted stretch);
+    // the interior sums run in two interleaved halves so that the additions
+    // of one point need not wait for those of the point before.
     double a = 0.5 * (z[ja + 2] + z[jb + 2]);
-    double b = 0.5 * (z[ja + 2] - z[jb + 2]) * x;
-    for (int i = 2; i <= n; ++i) {
-        ++ja;
-        x += 1.0;
-        a += z[ja + 2];
-        b += z[ja + 2] * x;
+    double b = 0.5 * (z[ja + 2] - z[jb + 2]) * x0;
+    double a2 = 0.0, b2 = 0.0;
+    int i = 1;
+    for (; i + 1 < n; i += 2) {
+        const double za = z[ja + i + 2], zb = z[ja + i + 3];
+        a += za;
+        b += za * (x0 + i);
+        a2 += zb;
+        b2 += zb * (x0 + i + 1);
     }
+    for (; i < n; ++i) {
+        a += z[ja + i + 2];
+        b += z[ja + i + 2] * (x0 + i);
+    }
+    a += a2;
+    b += b2;
     a /= xa;
     b = b * 12.0 / ((xa * xa + 2.0) * xa);
     z0 = a - b * xb;
