@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include "map/mapfile.h"
 #include "paths.h"
 #include "pictures/cursor.h"
 #include "pictures/frmPic.h"
@@ -19,7 +20,7 @@ void loadellipsoid(const QString &) {}
 
 void openpicture(const QString &name, int16_t kind) { zk::openpicture(name, kind); }
 
-bool openmap(const QString &) { return false; }
+bool openmap(const QString &name) { return zk::openmap(name); }
 
 void opennet(const QString &name)
 {

@@ -24,7 +24,7 @@ void loadellipsoid(const QString &file);
 // Opens a picture file in a picture window of the given kind (openpicture,
 // pictures/picfiles.h).
 void openpicture(const QString &name, int16_t kind);
-// Opens a map file; true on success. Now: nothing is read, false.
+// Opens a map file (openmap, map/mapfile.h); true on success.
 bool openmap(const QString &name);
 // Opens a network file: the name (quotes and blanks removed) becomes the
 // last network file, is stored as `LastProject` and heads the recent list,

@@ -21,7 +21,9 @@
 #include "paths.h"
 #include "shell/longop.h"
 #include "shell/mdi.h"
+#include "shell/mainwindow.h"
 #include "shell/settings.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -460,6 +462,31 @@ private slots:
         QCOMPARE(zk::elevgrid.at(512, 0), int16_t(0));
         QVERIFY(companions_.isEmpty());
         QVERIFY(!zk::mapmodified);
+    }
+
+    void startupCommandLineOpensTheMap()
+    {
+        // The program started with a quoted map file name opens that map.
+        zk::elevgrid.redim(6, 3);
+        for (int i = 0; i < 28; ++i) zk::elevgrid.data()[i] = int16_t(i * 11);
+        const QString path = tmp_.filePath(QStringLiteral("start up/Alps.map"));
+        QDir().mkpath(tmp_.filePath(QStringLiteral("start up")));
+        QVERIFY(zk::savemap(path));
+        const QByteArray saved = readFile(path);
+        zk::StartupOptions o;
+        o.tail = QLatin1Char('"') + path + QLatin1Char('"');
+        o.bannerSeconds = 0;
+        zk::MsgScript script;
+        zk::frmMain *w = zk::Main(o);
+        QVERIFY(w);
+        QCOMPARE(zk::mapfile, path);
+        QVERIFY(!zk::mapmodified);
+        QCOMPARE(zk::elevgrid.nx(), 7);
+        QCOMPARE(zk::elevgrid.ny(), 4);
+        QCOMPARE(zk::mapfilebytes(zk::elevgrid, zk::mapset, zk::mapcorners), saved);
+        delete w;
+        QCoreApplication::processEvents();
+        zk::setMainWindow(main_);
     }
 
     void currentMarkWins()
