@@ -29,8 +29,9 @@ namespace {
 
 int g_untitled = 0;
 
-// Pictures above this many pixels are not loaded (about 1 GB of pixels).
-constexpr qint64 kMaxPixels = 256LL * 1024 * 1024;
+// Pictures above this many pixels are not loaded: 256 MB once in 32 bits a
+// pixel, as much as Qt's image readers allocate by default.
+constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
 
 // The hourglass for the lifetime of the object (only with a GUI).
 class BusyCursor {

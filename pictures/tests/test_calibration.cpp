@@ -1,6 +1,8 @@
 // The picture calibration file and the ADRG calibration file.
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "pictures/calibration.h"
 
 using zk::PicCalibration;
@@ -41,6 +43,26 @@ TEST(WritePicCalibration, MapPicture)
     EXPECT_EQ(zk::writePicCalibration(c),
               bytes("1\r\n-10,50\r\n10,50\r\n10,40.5\r\n-10,40.5\r\nC:\\maps\\alps.map\r\n"
                     "5\r\n3000\r\n-12.5\r\n335\r\n30\r\n70\r\n1\r\n3\r\n255\r\n12\r\n2987\r\n1043.25\r\n"));
+}
+
+TEST(WritePicCalibration, SameBytesInACommaLocale)
+{
+    PicCalibration c;
+    c.Pictype = 1;
+    c.lon = {-10.5f, 10.25f, 10.25f, -10.5f};
+    c.lat = {50.125f, 50.125f, 40.5f, 40.5f};
+    c.source = "src";
+    c.values = {5, 3000.5f, -12.5f, 335, 30, 70, 1, 3, 1, 12.5f, 2987, 1043.25f};
+    QLocale::setDefault(QLocale::c());
+    const QByteArray point = zk::writePicCalibration(c);
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const QByteArray comma = zk::writePicCalibration(c);
+    const auto back = zk::readPicCalibration(comma);
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(comma, point);
+    EXPECT_TRUE(point.contains("-10.5,50.125\r\n"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->values, c.values);
 }
 
 TEST(WritePicCalibration, OtherKindsEndAfterSource)
