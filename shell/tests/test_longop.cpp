@@ -18,6 +18,8 @@
 
 #include "engine.h"
 #include "map/mapdata.h"
+#include "pictures/frmPic.h"
+#include "pictures/picfiles.h"
 #include "shell/controls.h"
 #include "shell/longop.h"
 #include "shell/mainwindow.h"
@@ -327,16 +329,15 @@ private slots:
 
     void picturesAndLinkWindow()
     {
-        // A picture window with its drawn overlay and a radio-link window.
-        auto *pic = new QWidget;
-        pic->setObjectName(QStringLiteral("frmPic"));
-        auto *box = new QWidget(pic);
-        box->setObjectName(QStringLiteral("Picture1"));
-        auto *label = new QWidget(box);
-        label->setObjectName(QStringLiteral("Label4(3)"));
-        QMdiSubWindow *sub = w->mdiArea()->addSubWindow(pic);
-        sub->show();
+        // A picture window with a unit label shown, and a radio-link window.
+        zk::frmPic *pic = zk::openpicture(QString(), -1);
+        QVERIFY(pic);
+        QMdiSubWindow *sub = pic;
+        QWidget *box = pic->findChild<QWidget *>(QStringLiteral("Picture1"));
+        QWidget *label = pic->findChild<QWidget *>(QStringLiteral("Label4(3)"));
+        QVERIFY(box && label);
         label->show();
+        QVERIFY(label->isVisible());
         QMainWindow link;
         link.setObjectName(QStringLiteral("frmLink"));
         QMenu *m1 = link.menuBar()->addMenu(QStringLiteral("&Edition"));
