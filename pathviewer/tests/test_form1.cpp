@@ -904,6 +904,45 @@ private slots:
         QCOMPARE(f.state().distmax, 10.0f);
     }
 
+    // Values no real path has: the drawing skips what it cannot place and
+    // never faults, at every scale and in both curvature modes.
+    void extremeValues_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        auto file = [](double h1, double f, double k, const QList<Sample> &s) { return pathFile("A", h1, "B", 7, f, k, s); };
+        QTest::newRow("huge altitudes") << file(30, 1, kK, {{0, 3e38}, {1, -3e38}, {2, 3e38}, {3, 0}});
+        QTest::newRow("tiny distances")
+            << QByteArray("Start\r\nA\r\n1\r\nB\r\n1\r\n1\r\n1\r\n0\t1\t0\t0\r\n1e-30\t2\t0\t0\r\n2e-30\t1\t0\t0\r\n3e-30\t5\t0\t0\r\n");
+        QTest::newRow("huge distances") << file(30, 1, kK, {{0, 100}, {1e30, 200}, {2e30, 100}, {3e37, 50}});
+        QTest::newRow("tiny K") << file(30, 1, 1e-37, {{0, 100}, {5, 200}, {10, 100}});
+        QTest::newRow("tiny frequency") << file(30, 1e-37, kK, {{0, 100}, {5, 200}, {10, 100}});
+        QTest::newRow("huge frequency") << file(30, 3e38, kK, {{0, 100}, {5, 200}, {10, 100}});
+        QTest::newRow("negative masts") << file(-500, 1, kK, {{0, 100}, {5, 200}, {10, 100}, {11, 90}});
+        QTest::newRow("huge cover")
+            << QByteArray("Start\r\nA\r\n1\r\nB\r\n1\r\n1\r\n1\r\n0\t1\t0\t0\r\n1\t1\t7\t3e38\r\n2\t1\t0\t0\r\n");
+    }
+    void extremeValues()
+    {
+        QFETCH(QByteArray, bytes);
+        zk::MsgScript script;
+        Form1 f;
+        showForm(f);
+        f.loadpath(write(QStringLiteral("extreme.txt"), bytes));
+        QVERIFY(script.shown().isEmpty());
+        QVERIFY(f.state().distmax > 0);  // each of these files has a path to draw
+        for (int item : {2, 6, 1}) {
+            f.menus().menu33[size_t(item)]->trigger();
+            f.menus().menu32[2]->trigger();
+            f.menus().menu32[1]->trigger();
+        }
+        f.menus().menu31[2]->trigger();
+        f.menus().menu31[3]->trigger();
+        QTest::keyClick(&f, Qt::Key_Right);
+        QTest::mouseClick(f.picture(), Qt::LeftButton, {}, QPoint(500, 300));
+        f.menus().menu2[3]->trigger();
+        QVERIFY(f.isVisible());
+    }
+
     void demoFile()
     {
         zk::MsgScript script;
