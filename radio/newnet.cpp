@@ -37,6 +37,11 @@ void resetNewnetStateForTest()
     newnetfolder.clear();
 }
 
+void screengrid()
+{
+    elevgrid.redim(screenBound(screenWidthTwips(), twipsPerPixelX()), screenBound(screenHeightTwips(), twipsPerPixelY()));
+}
+
 void newnet(bool named)
 {
     // 1. The folder for new network files is the one current at start-up.
@@ -50,7 +55,7 @@ void newnet(bool named)
     units.clear();
 
     // 3. One grid cell per screen pixel, all zero.
-    elevgrid.redim(screenBound(screenWidthTwips(), twipsPerPixelX()), screenBound(screenHeightTwips(), twipsPerPixelY()));
+    screengrid();
 
     // 4. A new name only for the new-networks command.
     if (named) {

@@ -32,10 +32,9 @@ void setFixedText(char *field, size_t len, const QString &text)
     std::memset(field + n, ' ', len - n);
 }
 
-void netdefaults(int16_t n)
+namespace {
+void setnetdefaults(NetRecord &r)
 {
-    if (n < 1 || n > kNets) return;
-    NetRecord &r = nets[n];
     r.topology = kNetVisible;  // active voice network
     r.fmin = 144;
     r.fmax = 148;
@@ -48,6 +47,43 @@ void netdefaults(int16_t n)
     r.ptime = 50;
     r.ploc = 50;
     r.psit = 50;
+}
+}  // namespace
+
+void netdefaults(int16_t n)
+{
+    if (n < 1 || n > kNets) return;
+    setnetdefaults(nets[n]);
+}
+
+UnitRecord defaultunit(int i)
+{
+    UnitRecord u;
+    setFixedText(u.name, QStringLiteral("Station %1").arg(i, 2, 10, QLatin1Char('0')));
+    u.color = 0xFFFFFF;
+    u.enabled = -1;
+    return u;
+}
+
+SystemRecord defaultsystem(int i)
+{
+    SystemRecord s;
+    setFixedText(s.name, QStringLiteral("Système %1").arg(i, 2, 10, QLatin1Char('0')));
+    s.power = 10;
+    s.threshold = -107;
+    s.loss = 0.5f;
+    s.gain = 2;
+    s.height = 2;
+    return s;
+}
+
+NetRecord defaultnet(int i)
+{
+    NetRecord n;
+    setFixedText(n.name, QStringLiteral("Réseau %1").arg(i, 2, 10, QLatin1Char('0')));
+    std::fill(std::begin(n.system), std::end(n.system), uint8_t(1));
+    setnetdefaults(n);
+    return n;
 }
 
 }  // namespace zk

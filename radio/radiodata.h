@@ -163,6 +163,18 @@ void setFixedText(char (&field)[N], const QString &text)
 // systems, `maxretrans` and the name are left alone.
 void netdefaults(int16_t n);
 
+// The records a new document holds: unit i (1..50) "Station ii", enabled,
+// white on black, not placed; system i "Système ii" of 10 W, -107 dBm,
+// 0.5 dB, 2 dBi, 2 m; network i "Réseau ii" without members, every unit on
+// system 1, with the propagation defaults of netdefaults.
+UnitRecord defaultunit(int i);
+SystemRecord defaultsystem(int i);
+NetRecord defaultnet(int i);
+
+// Re-dimensions the elevation grid to one cell per screen pixel, all 0, as
+// a new document and an opened network file leave it.
+void screengrid();
+
 // Resets the whole document (see newnet.cpp). `named` gives the new document
 // a fresh name netN.net in the start-up folder.
 void newnet(bool named);

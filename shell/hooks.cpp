@@ -10,6 +10,8 @@
 #include "pictures/cursor.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
+#include "radio/netdoc.h"
+#include "radio/unitdraw.h"
 #include "shell/mainwindow.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
@@ -22,16 +24,7 @@ void openpicture(const QString &name, int16_t kind) { zk::openpicture(name, kind
 
 bool openmap(const QString &name) { return zk::openmap(name); }
 
-void opennet(const QString &name)
-{
-    QString n = name;
-    if (n.endsWith(QLatin1Char('"'))) n.chop(1);
-    if (n.startsWith(QLatin1Char('"'))) n.remove(0, 1);
-    n = n.trimmed();
-    settings.lastproject = n;
-    writesetting(QStringLiteral("LastProject"), n);
-    addmru(settings.lastproject);
-}
+void opennet(const QString &name) { zk::opennet(name); }
 
 void addmru(QString &file) { file = file.trimmed(); }
 
@@ -48,21 +41,7 @@ void showcursor(float lon, float lat) { zk::showcursor(lon, lat); }
 
 void refreshcursor() { zk::showcursor(curlon, curlat); }
 
-void clearoverlay()
-{
-    QMdiArea *area = mainform ? mainform->mdiArea() : nullptr;
-    if (!area) return;
-    QStringList names = {QStringLiteral("Line1"), QStringLiteral("Line2"), QStringLiteral("Shape2")};
-    for (int i = 0; i <= 3; ++i) names << QStringLiteral("Shape1(%1)").arg(i);
-    for (int i = 1; i <= 50; ++i) names << QStringLiteral("Label4(%1)").arg(i) << QStringLiteral("Image1(%1)").arg(i);
-    for (QMdiSubWindow *sub : area->subWindowList()) {
-        QWidget *pic = sub->objectName() == QLatin1String("frmPic") ? sub : sub->findChild<QWidget *>(QStringLiteral("frmPic"));
-        if (!pic) continue;
-        for (QWidget *c : pic->findChildren<QWidget *>()) {
-            if (names.contains(c->objectName())) c->hide();
-        }
-    }
-}
+void clearoverlay() { zk::clearoverlay(); }
 
 QWidget *curpicbox() { return curpic ? curpic->Picture1 : nullptr; }
 

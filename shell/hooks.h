@@ -26,10 +26,7 @@ void loadellipsoid(const QString &file);
 void openpicture(const QString &name, int16_t kind);
 // Opens a map file (openmap, map/mapfile.h); true on success.
 bool openmap(const QString &name);
-// Opens a network file: the name (quotes and blanks removed) becomes the
-// last network file, is stored as `LastProject` and heads the recent list,
-// whether or not the file is then read. Now: that bookkeeping only; no
-// network file is read yet.
+// Opens a network file (opennet, radio/netdoc.h).
 void opennet(const QString &name);
 
 // Recent network files. `addmru` puts a file at the top of the list (the
@@ -45,10 +42,8 @@ void showcursor(float lon, float lat);
 // The elevation-grid check mark changed: show the cursor again.
 void refreshcursor();
 
-// Removes the drawn networks and units from every picture window. Now: hides
-// the cursor lines, selection, stereo marks, unit labels and unit icons of
-// every picture window by their control names; what was drawn on a
-// picture's drawing layer is left to the picture windows.
+// Removes the drawn networks and units from every picture window
+// (clearoverlay, radio/unitdraw.h).
 void clearoverlay();
 
 // The picture box of the current picture `curpic`, which the progress hook

@@ -11,6 +11,7 @@
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "radio/radiodata.h"
+#include "radio/radiohooks.h"
 #include "shell/hooks.h"
 #include "shell/mainwindow.h"
 #include "shell/routines.h"
@@ -67,6 +68,7 @@ frmMain *Main(const StartupOptions &options)
     // one cell per screen pixel.
     elevgrid.redim(513, 513);
     newnet(false);
+    installradiohooks();
 
     // 10-11. Settings and the recent network files.
     readstartupsettings();

@@ -1,0 +1,105 @@
+#include "radio/profile.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "map/mapdata.h"
+#include "radio/radiodata.h"
+#include "shell/routines.h"
+
+namespace zk {
+
+std::array<double, kProfileSize> pfl{};
+float profmin = 0, profmax = 0;
+double profdist = 0;
+double profaz = 0;
+
+namespace {
+// The constants as the system writes them.
+constexpr double kPi = 3.14159265358979;
+constexpr double kDegree = 0.017453292519943278;
+
+int16_t emptyprofile()
+{
+    pfl[1] = 0;
+    profmin = profmax = 0;
+    profdist = 0;
+    return 0;
+}
+}  // namespace
+
+double azimuth(double dnorth, double deast)
+{
+    if (std::fabs(deast) < std::fabs(dnorth)) {
+        const double t = std::atan(deast / dnorth);
+        if (dnorth > 0) return t < 0 ? t + 2 * kPi : t;
+        return t + kPi;
+    }
+    if (deast == 0) return 0;  // both 0 (or not numbers)
+    const double t = std::atan(dnorth / deast);
+    return deast > 0 ? kPi / 2 - t : 3 * kPi / 2 - t;
+}
+
+int16_t getprofile(int a, int b)
+{
+    pfl.fill(0);
+    profaz = -1;
+    if (a < 1 || a > kUnits || b < 1 || b > kUnits) return emptyprofile();
+    if (!(mapset.size > 0)) return emptyprofile();
+
+    // Cells per degree along each axis. A grid of one cell, or corners
+    // without extent, has no scale: nothing can be placed on it.
+    const int32_t ux = elevgrid.ubound1(), uy = elevgrid.ubound2();
+    const double spanx = double(mapcorners.lon[1]) - double(mapcorners.lon[0]);
+    const double spany = double(mapcorners.lat[1]) - double(mapcorners.lat[2]);
+    if (ux < 0 || uy < 1 || spanx == 0 || spany == 0) return emptyprofile();
+    const float xs = float(double(ux) / spanx);
+    const float ys = float(double(uy) / spany);
+
+    // Fractional cells of A and B; a map across the date line keeps both
+    // ends within 180 degrees of its western edge.
+    auto column = [&](const UnitRecord &u) {
+        float dx = u.lon - mapcorners.lon[0];
+        if (dx > 180) dx -= 360;
+        if (dx < -180) dx += 360;
+        return dx * xs;
+    };
+    auto row = [&](const UnitRecord &u) { return (u.lat - mapcorners.lat[2]) * ys; };
+    const float gpx1 = column(units[a]), gpy1 = row(units[a]);
+    const float gpx2 = column(units[b]), gpy2 = row(units[b]);
+    auto inside = [&](float x, float y) { return x >= 0 && x <= float(ux) && y >= 0 && y <= float(uy); };
+    if (!inside(gpx1, gpy1) || !inside(gpx2, gpy2)) return emptyprofile();
+
+    const float Dx = gpx2 - gpx1, Dy = gpy2 - gpy1;
+    profaz = azimuth(Dy, Dx) / kDegree;
+
+    profmax = -1000;
+    profmin = 9999;
+    const double cells = std::sqrt(double(Dx) * Dx + double(Dy) * Dy);
+    const int n = int(roundEven(std::min(cells, double(kMaxProfileIntervals))));
+    if (n == 0) return emptyprofile();
+
+    for (int i = 0; i <= n; ++i) {
+        const int32_t cx = int32_t(roundEven(double(i) * Dx / n + gpx1));
+        const int32_t cy = int32_t(roundEven(double(i) * Dy / n + gpy1));
+        const int16_t h = elevgrid.get(cx, cy);
+        pfl[size_t(i) + 3] = h;
+        if (h > profmax) profmax = h;
+        if (h < profmin) profmin = h;
+    }
+    pfl[1] = n;
+    // Cells taken as square: the map's north-south extent over its rows.
+    profdist = cells / double(uy) * double(mapset.size);
+    pfl[2] = profdist * 1000 / n;
+    return int16_t(n);
+}
+
+void applyendsamples(int a, int b)
+{
+    const int n = int(pfl[1]);
+    if (n < 1 || n > kProfileSize - 4) return;
+    if (a >= 1 && a <= kUnits) pfl[3] = units[a].elev;
+    if (b >= 1 && b <= kUnits) pfl[size_t(n) + 3] = units[b].elev;
+}
+
+}  // namespace zk

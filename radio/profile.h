@@ -1,0 +1,37 @@
+// The terrain profile between two units: ground elevations sampled from the
+// elevation grid along the straight line between them, nearest cell, in the
+// array layout the engine's LR expects, with the path length, the azimuth
+// and the lowest and highest sample left beside it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace zk {
+
+constexpr int kProfileSize = 166;      // pfl(0..165), lrloss(0..165)
+constexpr int kMaxProfileIntervals = 157;
+
+// pfl(0): the engine's; pfl(1): n intervals (0 = empty); pfl(2): spacing, m;
+// pfl(3..n+3): elevations of samples 0 (unit A) .. n (unit B), m.
+extern std::array<double, kProfileSize> pfl;
+// Results of the last getprofile.
+extern float profmin, profmax;  // lowest and highest sample, m (0 when empty)
+extern double profdist;         // path length, km (0 when empty)
+extern double profaz;           // azimuth A to B, degrees; -1 when off the map
+
+// Samples the profile from unit a to unit b (1..50) and answers n, the
+// number of intervals (0: no map extent, a unit off the map, or both in the
+// same cell). Rewrites all of pfl and the four results above.
+int16_t getprofile(int a, int b);
+
+// The end-sample rule of the callers that feed the engine: after a profile
+// with n > 0, sample 0 becomes unit a's ground elevation and sample n unit
+// b's, so the path ends at the sites and not at the cells holding them.
+void applyendsamples(int a, int b);
+
+// Bearing of the vector (deast, dnorth), radians clockwise from north, in
+// [0, 2 pi); 0 when both are 0. The northward component comes first.
+double azimuth(double dnorth, double deast);
+
+}  // namespace zk
