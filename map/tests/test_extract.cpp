@@ -725,24 +725,56 @@ private slots:
         QCOMPARE(colours_, 3);
     }
 
-    void stopDuringTerrain()
+    void stopDuringARun_data()
     {
+        QTest::addColumn<int>("source");
+        QTest::newRow("Terrain") << 0;
+        QTest::newRow("GTOPO30") << 1;
+        QTest::newRow("DTED") << 2;
+    }
+    void stopDuringARun()
+    {
+        QFETCH(int, source);
         const Terrain f = plane(-73, 45);
-        QVERIFY(compressTile(terrainRaw(-74, 45, f), terrain_ + QStringLiteral("terrain/m073/w073n45.sd_")));
-        QVERIFY(compressTile(terrainRaw(-73, 45, f), terrain_ + QStringLiteral("terrain/m072/w072n45.sd_")));
+        bool (*run)() = nullptr;
+        int16_t code = 0;
+        switch (source) {
+        case 0:
+            QVERIFY(compressTile(terrainRaw(-74, 45, f), terrain_ + QStringLiteral("terrain/m073/w073n45.sd_")));
+            QVERIFY(compressTile(terrainRaw(-73, 45, f), terrain_ + QStringLiteral("terrain/m072/w072n45.sd_")));
+            run = zk::extractterrain;
+            code = zk::opterrain;
+            break;
+        case 1:
+            QVERIFY(gtopoTile(gtopo_, -100, 90, false, 5160, 5520, f));
+            run = zk::extractgtopo30;
+            code = zk::opgtopo30;
+            break;
+        case 2:
+            QVERIFY(dtedCell(dted_ + QStringLiteral("DTED/W074/N45.DT1"), -74, 45, 1, 1200, f));
+            QVERIFY(dtedCell(dted_ + QStringLiteral("DTED/W073/N45.DT1"), -73, 45, 1, 1200, f));
+            run = zk::extractdted;
+            code = zk::opdted;
+            break;
+        }
         shapeMap(-73, 45.5, 0.8, 60, 40);
         QFile::remove(zk::temppath() + QStringLiteral("temp.sdm"));
-        // The Stop request arrives while the first tile lets events run.
-        stopOnceRunning(zk::opterrain);
+        // The Stop request arrives while the run lets events run.
+        stopOnceRunning(code);
         zk::MsgScript script;
-        QVERIFY(!zk::extractterrain());
+        QVERIFY(!run());
         QVERIFY(script.shown().isEmpty());
+        // No statistics, no colour scale; what was read so far stays.
         QCOMPARE(zk::mapset.hmin, 123.0f);
+        QCOMPARE(zk::mapset.hmax, 456.0f);
         QCOMPARE(colours_, 0);
-        // The eastern tile was never read, and the expanded tile stays.
-        const GridCheck east = checkGrid(f, [](double lon, double) { return lon > -72.9; });
-        QCOMPARE(east.zero, east.written);
-        QVERIFY(QFileInfo::exists(zk::temppath() + QStringLiteral("temp.sdm")));
+        QCOMPARE(zk::runflag, int16_t(0));
+        // The eastern tile (or, for GTOPO30, all but the first rows) was not read.
+        const GridCheck rest = checkGrid(f, [](double lon, double lat) { return lon > -72.5 && lat < 45.8; });
+        QVERIFY(rest.written > 100);
+        QCOMPARE(rest.zero, rest.written);
+        // A stopped Terrain run leaves its expanded tile behind.
+        QCOMPARE(QFileInfo::exists(zk::temppath() + QStringLiteral("temp.sdm")), source == 0);
     }
 };
 
