@@ -1,6 +1,6 @@
 // The elevation-grid window: the elevations of the 5 x 5 grid cells around
 // the cursor, which the user moves cell by cell with the arrow keys or by
-// clicking a cell; expanded, it also shows a magnified piece of the current
+// clicking a cell; expanded, it also shows a magnified patch of the current
 // picture around the cursor. The cursor read-out (showcursor) fills it.
 #pragma once
 

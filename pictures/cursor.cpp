@@ -118,7 +118,7 @@ void showcursor(float lon, float lat)
         if (w->Pictype == 3) {
             float px = 0, py = 0;
             if (pichooks.geo3d && pichooks.geo3d(w, lon, lat, curelev, px, py)) {
-                w->Line1->setLine(px, float(w->Picture1->scaleTop()), px, py);
+                w->Line1->setPoints(ctlpix(px), w->Picture1->scaleTop(), ctlpix(px), ctlpix(py));
                 w->Line1->show();
                 w->Line2->hide();
             } else {
@@ -130,9 +130,9 @@ void showcursor(float lon, float lat)
         }
         float px = 0, py = 0;
         if (geotopix(w, lon, lat, px, py)) {
-            const float top = float(w->Picture1->scaleTop()), left = float(w->Picture1->scaleLeft());
-            w->Line1->setLine(px, top, px, top + float(w->Picture1->scaleHeight()));
-            w->Line2->setLine(left, py, left + float(w->Picture1->scaleWidth()), py);
+            const int top = w->Picture1->scaleTop(), left = w->Picture1->scaleLeft();
+            w->Line1->setPoints(ctlpix(px), top, ctlpix(px), top + w->Picture1->scaleHeight());
+            w->Line2->setPoints(left, ctlpix(py), left + w->Picture1->scaleWidth(), ctlpix(py));
             const bool show = !isstereo(w);
             w->Line1->setVisible(show);
             w->Line2->setVisible(show);

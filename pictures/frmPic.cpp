@@ -51,9 +51,6 @@ private:
     frmPic *owner_;
 };
 
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kCyan = 0xFFFF00;
-constexpr uint32_t kYellow = 0x00FFFF;
 
 }  // namespace
 
@@ -73,15 +70,20 @@ frmPic::frmPic(QWidget *parent) : QMdiSubWindow(parent)
     Picture3->setObjectName(QStringLiteral("Picture3"));
     Picture3->hide();
 
-    Line1 = new LineCtl(kRed, Picture1);
+    Line1 = new Line(Picture1, QColor(255, 0, 0));
     Line1->setObjectName(QStringLiteral("Line1"));
-    Line2 = new LineCtl(kRed, Picture1);
+    Line1->hide();
+    Line2 = new Line(Picture1, QColor(255, 0, 0));
     Line2->setObjectName(QStringLiteral("Line2"));
-    Shape2 = new ShapeCtl(ShapeCtl::Rectangle, kYellow, Picture1);
+    Line2->hide();
+    Shape2 = new Shape(Picture1, Shape::Rectangle, Qt::transparent, QColor(255, 255, 0));
     Shape2->setObjectName(QStringLiteral("Shape2"));
+    Shape2->hide();
     for (int i = 0; i < 4; ++i) {
-        Shape1[i] = new ShapeCtl(ShapeCtl::Circle, (i == 0 || i == 3) ? kRed : kCyan, Picture1);
+        const QColor c = (i == 0 || i == 3) ? QColor(255, 0, 0) : QColor(0, 255, 255);
+        Shape1[i] = new Shape(Picture1, Shape::Oval, Qt::transparent, c);
         Shape1[i]->setObjectName(QStringLiteral("Shape1(%1)").arg(i));
+        Shape1[i]->hide();
     }
     QFont small = font();
     small.setPointSize(7);
@@ -135,7 +137,7 @@ frmPic::frmPic(QWidget *parent) : QMdiSubWindow(parent)
 frmPic::~frmPic()
 {
     // The base class still emits state changes and may lay out its widget
-    // while it is destroyed: by then this part of the window is gone.
+    // while it is destroyed: by then the frmPic side of the window is gone.
     disconnect(this, nullptr, nullptr, nullptr);
     delete client_;
     client_ = nullptr;
@@ -153,7 +155,7 @@ void arrangepic(frmPic *w)
     const int sbH = w->HScroll1->sizeHint().height();
     const int sbW = w->VScroll1->sizeHint().width();
 
-    // Shrink the visible part until it fits beside the scroll bars it needs.
+    // Shrink the visible area until it fits beside the scroll bars it needs.
     int cw = innerW, ch = innerH, pw = picW, ph = picH;
     bool hflag = false, vflag = false;
     while (cw < pw || ch < ph) {
@@ -304,7 +306,7 @@ static void stereocursor(frmPic *w, float x, float y, float step, bool adjust)
     // Without the stereo cursor, a picture that is not stereo still loses
     // its marks.
     if (!isstereo(w))
-        for (ShapeCtl *s : w->Shape1) s->hide();
+        for (Shape *s : w->Shape1) s->hide();
 }
 
 void frmPic::Form_KeyDown(int keyCode, int shift)
@@ -333,7 +335,7 @@ void frmPic::Form_KeyDown(int keyCode, int shift)
             }
         } else {
             // One pixel from the crosshair.
-            float x = Line1->x1(), y = Line2->y1();
+            float x = float(Line1->x1()), y = float(Line2->y1());
             switch (keyCode) {
             case 37: x -= 1; break;
             case 39: x += 1; break;
@@ -350,7 +352,7 @@ void frmPic::Form_KeyDown(int keyCode, int shift)
     } else if (keyCode == 109) {
         stereocursor(this, 0, 0, -1, true);
     } else if (runflag == 0) {
-        stereocursor(this, Line1->x1(), Line2->y1(), 0, false);
+        stereocursor(this, float(Line1->x1()), float(Line2->y1()), 0, false);
     }
 }
 
@@ -544,6 +546,12 @@ frmPic *activepic()
     QMdiArea *area = mdiArea();
     if (!area) return nullptr;
     return qobject_cast<frmPic *>(area->currentSubWindow());
+}
+
+int ctlpix(float v)
+{
+    if (!std::isfinite(v)) return 0;
+    return int(std::nearbyint(std::fmax(-1.0e6f, std::fmin(1.0e6f, v))));
 }
 
 bool isstereo(const QString &source)

@@ -12,11 +12,17 @@
 #include <cstdint>
 
 #include "pictures/picbox.h"
+#include "shell/controls.h"
 
 class QLabel;
 class QScrollBar;
 
 namespace zk {
+
+// The overlay controls are the shell's light controls; these were their
+// first names here, and code written against them still uses them.
+using LineCtl = Line;
+using ShapeCtl = Shape;
 
 class frmPic : public QMdiSubWindow {
     Q_OBJECT
@@ -50,10 +56,10 @@ public:
     // Controls.
     PicBox *Picture1 = nullptr;   // the picture
     PicBox *Picture3 = nullptr;   // hidden work picture of the drawing operations
-    LineCtl *Line1 = nullptr;     // crosshair, vertical
-    LineCtl *Line2 = nullptr;     // crosshair, horizontal
-    ShapeCtl *Shape2 = nullptr;   // selection
-    std::array<ShapeCtl *, 4> Shape1{};  // stereo marks
+    Line *Line1 = nullptr;        // crosshair, vertical
+    Line *Line2 = nullptr;        // crosshair, horizontal
+    Shape *Shape2 = nullptr;      // selection: Left, Top, Width, Height are its geometry
+    std::array<Shape *, 4> Shape1{};  // stereo marks
     std::array<QLabel *, 51> Label4{};   // unit labels, index 1..50 (0 unused)
     std::array<QLabel *, 51> Image1{};   // unit icons, index 1..50 (0 unused)
     QScrollBar *HScroll1 = nullptr;
@@ -104,6 +110,10 @@ extern bool newpic;
 
 // The loaded picture windows, in the order they were created.
 QList<frmPic *> picwindows();
+
+// A pixel coordinate as a control's end point: rounded and kept within a
+// range where widget geometry stays sane.
+int ctlpix(float v);
 
 // The main window's active picture window, or null.
 frmPic *activepic();

@@ -1,6 +1,6 @@
-// The controls of a picture window: the picture box with its stored picture
-// and its persistent drawing layer, and the light overlay controls drawn over
-// it (cursor lines, selection and marker shapes).
+// The picture box of a picture window, with its stored picture and its
+// persistent drawing layer. (The light controls drawn over it, the cursor
+// lines and the shapes, are the shell's Line and Shape, shell/controls.h.)
 #pragma once
 
 #include <QImage>
@@ -74,46 +74,6 @@ private:
     QImage picture_;
     QImage image_;
     uint32_t back_ = 0x808080;
-};
-
-// A line control (Line1, Line2): end points in the parent's pixels.
-class LineCtl : public QWidget {
-    Q_OBJECT
-public:
-    LineCtl(uint32_t colour, QWidget *parent);
-    void setLine(float x1, float y1, float x2, float y2);
-    float x1() const { return x1_; }
-    float y1() const { return y1_; }
-    float x2() const { return x2_; }
-    float y2() const { return y2_; }
-    uint32_t colour() const { return colour_; }
-
-protected:
-    void paintEvent(QPaintEvent *) override;
-
-private:
-    float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
-    uint32_t colour_;
-};
-
-// A shape control (Shape2 the selection, Shape1(0..3) the stereo marks): an
-// outline rectangle or circle in the parent's pixels; its geometry is its
-// Left, Top, Width and Height.
-class ShapeCtl : public QWidget {
-    Q_OBJECT
-public:
-    enum Kind { Rectangle, Circle };
-    ShapeCtl(Kind kind, uint32_t colour, QWidget *parent);
-    Kind kind() const { return kind_; }
-    uint32_t colour() const { return colour_; }
-    void setColour(uint32_t c);
-
-protected:
-    void paintEvent(QPaintEvent *) override;
-
-private:
-    Kind kind_;
-    uint32_t colour_;
 };
 
 // A colour with red in the low byte as a QColor, and back.

@@ -105,7 +105,7 @@ private slots:
         zk::showcursor(5, 42);
         QCOMPARE(env->Label1->text(), QStringLiteral("busy"));
         QCOMPARE(zk::curlon, 0.0f);
-        QCOMPARE(w->Line1->x1(), 100.0f);
+        QCOMPARE(w->Line1->x1(), 100);
         // -1 (a 3D picture window being made) does not block it.
         zk::runflag = -1;
         zk::showcursor(5, 42);
@@ -129,17 +129,17 @@ private slots:
         }
         zk::showcursor(-5, 42);
         QVERIFY(!map->Line1->isHidden() && !map->Line2->isHidden());
-        QCOMPARE(map->Line1->x1(), 50.0f);
-        QCOMPARE(map->Line1->y1(), 0.0f);
-        QCOMPARE(map->Line1->y2(), 101.0f);
-        QCOMPARE(map->Line2->y1(), 80.0f);
-        QCOMPARE(map->Line2->x1(), 0.0f);
-        QCOMPARE(map->Line2->x2(), 201.0f);
+        QCOMPARE(map->Line1->x1(), 50);
+        QCOMPARE(map->Line1->y1(), 0);
+        QCOMPARE(map->Line1->y2(), 101);
+        QCOMPARE(map->Line2->y1(), 80);
+        QCOMPARE(map->Line2->x1(), 0);
+        QCOMPARE(map->Line2->x2(), 201);
         QVERIFY(!map->Shape2->isHidden());
         for (frmPic *w : {east, plain}) QVERIFY(w->Line1->isHidden() && w->Line2->isHidden() && w->Shape2->isHidden());
         // The stereo picture gets its lines at the right place, hidden.
-        QCOMPARE(stereo->Line1->x1(), 50.0f);
-        QCOMPARE(stereo->Line2->y1(), 80.0f);
+        QCOMPARE(stereo->Line1->x1(), 50);
+        QCOMPARE(stereo->Line2->y1(), 80);
         QVERIFY(stereo->Line1->isHidden() && stereo->Line2->isHidden());
     }
 
@@ -150,15 +150,15 @@ private slots:
         w->Line2->show();
         zk::pichooks.geo3d = [](frmPic *, float, float, float elev, float &x, float &y) {
             x = 30;
-            y = elev / 100;
+            y = elev / 105;
             return true;
         };
         zk::showcursor(0, 45);
         QVERIFY(!w->Line1->isHidden());
         QVERIFY(w->Line2->isHidden());
-        QCOMPARE(w->Line1->x1(), 30.0f);
-        QCOMPARE(w->Line1->y1(), 0.0f);
-        QCOMPARE(w->Line1->y2(), 10.5f);
+        QCOMPARE(w->Line1->x1(), 30);
+        QCOMPARE(w->Line1->y1(), 0);
+        QCOMPARE(w->Line1->y2(), 10);
         zk::pichooks.geo3d = nullptr;
         zk::showcursor(0, 45);
         QVERIFY(w->Line1->isHidden());
