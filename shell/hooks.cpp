@@ -10,6 +10,9 @@
 #include "pictures/cursor.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
+#include "positions/livepos.h"
+#include "positions/serialgps.h"
+#include "positions/sharing.h"
 #include "radio/netdoc.h"
 #include "radio/unitdraw.h"
 #include "shell/mainwindow.h"
@@ -47,28 +50,24 @@ QWidget *curpicbox() { return curpic ? curpic->Picture1 : nullptr; }
 
 void startwinsock()
 {
-    if (mainform) mainform->timer1()->start(200);
+    positions::installpositions();
+    positions::startwinsock();
 }
 
-void stopwinsock()
-{
-    if (mainform) {
-        mainform->timer1()->stop();
-        mainform->timer1()->setInterval(0);
-    }
-}
+void stopwinsock() { positions::stopwinsock(); }
 
-void applygps() {}
+void applygps() { positions::applygps(); }
 
-void timer1tick() {}
+void timer1tick() { positions::Timer1_Timer(); }
 
-void closecomport() {}
+void closecomport() { positions::closecomport(); }
 
-void closeudp() {}
+void closeudp() { positions::closeudp(); }
 
 bool queryunload(frmMain &w)
 {
     w.timer1()->stop();
+    positions::closelog();
     WindowPlacement p;
     p.normal = !(w.isMaximized() || w.isMinimized() || w.isFullScreen());
     const double tx = twipsPerPixelX(), ty = twipsPerPixelY();

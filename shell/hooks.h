@@ -50,9 +50,10 @@ void clearoverlay();
 // refreshes during a stereo drawing (none when there is no current picture).
 QWidget *curpicbox();
 
-// Live positions: start/stop the socket layer and the 200 ms timer, apply
-// the GPS options, one timer tick, and closing the port and socket.
-// Now: the timer starts and stops; the rest does nothing.
+// Live positions (positions/livepos.h, sharing.h, serialgps.h): start/stop
+// the socket layer and the 200 ms timer (the start also connects the GPS
+// and monitor commands), apply the GPS options, one timer tick, and closing
+// the port and socket.
 void startwinsock();
 void stopwinsock();
 void applygps();
