@@ -29,8 +29,11 @@ namespace {
 
 bool endsinnet(const QString &name) { return name.right(3).compare(QLatin1String("net"), Qt::CaseInsensitive) == 0; }
 
+// Blanks around the quotes are dropped as well: a quoted name from a
+// command line often comes with them.
 QString unquoted(QString n)
 {
+    n = n.trimmed();
     if (n.endsWith(QLatin1Char('"'))) n.chop(1);
     if (n.startsWith(QLatin1Char('"'))) n.remove(0, 1);
     return n.trimmed();

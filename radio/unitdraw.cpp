@@ -63,8 +63,8 @@ void drawone(frmPic *w, QPainter &p, const QList<QPixmap> &icons, int k)
         label->setAttribute(Qt::WA_TranslucentBackground, u.transparent != 0);
         label->setMargin(0);
         label->setIndent(0);
-        label->adjustSize();
-        label->move(x, y);
+        // Exactly over the printed name and its box.
+        label->setGeometry(x, y, tw + 1, th);
     }
 
     if (image) {
