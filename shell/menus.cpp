@@ -17,6 +17,7 @@
 
 #include "longop.h"
 #include "paths.h"
+#include "radio/netmenus.h"
 #include "shell/about.h"
 #include "shell/hooks.h"
 #include "shell/mainwindow.h"
@@ -278,6 +279,9 @@ void frmMain::buildMenus()
         show();
         raise();
     });
+
+    // The network and station dialogs.
+    installnetdialogs(this);
 
     // A toolbar button is drawn greyed while its command is not available.
     for (int i = 0; i < kButtons; ++i) {
