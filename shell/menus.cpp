@@ -17,6 +17,7 @@
 
 #include "longop.h"
 #include "paths.h"
+#include "pictures/overlaymenus.h"
 #include "radio/netmenus.h"
 #include "shell/about.h"
 #include "shell/hooks.h"
@@ -282,6 +283,10 @@ void frmMain::buildMenus()
 
     // The network and station dialogs.
     installnetdialogs(this);
+
+    // Object drawing, the object editor and the Quo Vadis merge; the objects
+    // and cities of 2D drawings and the ADRG import.
+    installoverlaymenus(this);
 
     // A toolbar button is drawn greyed while its command is not available.
     for (int i = 0; i < kButtons; ++i) {
