@@ -20,7 +20,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <limits>
 
 #include "cp1252.h"
 #include "msgbox.h"
@@ -199,6 +198,9 @@ frmObject::frmObject() : QWidget(mainowner(), Qt::Tool)
     auto *outer = new QVBoxLayout(this);
     outer->setMenuBar(menubar);
     outer->addLayout(body);
+    // Controls come and go with the current line; the window keeps its size.
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
+    resize(560, 380);
 
     // The first open dialog starts in the object folder.
     objfile = objectroot() + QStringLiteral("*.*");
@@ -409,17 +411,22 @@ bool frmObject::openpath(const QString &path)
     List1->clear();
     objkind = path.right(3).compare(QLatin1String("plt"), Qt::CaseInsensitive) == 0 ? 0 : 1;
     // A track keeps the four fields it uses (the points of OziExplorer files
-    // carry dates after them); a label keeps all of its fields, so that a
-    // text with commas in it is not cut.
-    const qsizetype keep = objkind == 0 ? 4 : std::numeric_limits<qsizetype>::max();
+    // carry dates after them). A label of more than six fields is a text
+    // written with commas in it: the line stays as it is, so that nothing of
+    // the text is cut or moved.
     QString error;
     const auto lines = readobjectlines(path, &error);
     if (lines) {
         for (const QString &line : *lines) {
             QStringList f = splitfields(line);
-            if (f.size() > keep) f = f.mid(0, keep);
-            for (QString &s : f) s = s.trimmed();
-            const QString joined = f.join(QLatin1Char(','));
+            QString joined;
+            if (objkind == 1 && f.size() > 6) {
+                joined = line.trimmed();
+            } else {
+                if (objkind == 0 && f.size() > 4) f = f.mid(0, 4);
+                for (QString &s : f) s = s.trimmed();
+                joined = f.join(QLatin1Char(','));
+            }
             if (!joined.trimmed().isEmpty()) List1->addItem(joined);
         }
     }
