@@ -18,6 +18,7 @@
 #include "longop.h"
 #include "paths.h"
 #include "pictures/overlaymenus.h"
+#include "pictures/picturemenus.h"
 #include "radio/netmenus.h"
 #include "shell/about.h"
 #include "shell/hooks.h"
@@ -280,6 +281,9 @@ void frmMain::buildMenus()
         show();
         raise();
     });
+
+    // Map properties, pictures of the map and the UTM grids.
+    installpicturemenus(this);
 
     // The network and station dialogs.
     installnetdialogs(this);

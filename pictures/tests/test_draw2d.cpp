@@ -1,0 +1,404 @@
+// The 2D picture of the map: the block loop against one direct fastdraw,
+// the picture's variables, new windows, a stop in the first block, the
+// overlays in their order, the legend, findsource2d and keepinpic.
+#include <QApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+#include "engine.h"
+#include "map/mapdata.h"
+#include "msgbox.h"
+#include "paths.h"
+#include "pictures/colorscale.h"
+#include "pictures/draw2d.h"
+#include "pictures/frmPic.h"
+#include "pictures/legend.h"
+#include "pictures/picfiles.h"
+#include "picenv.h"
+#include "qtdc.h"
+#include "radio/covset.h"
+#include "shell/longop.h"
+#include "shell/settings.h"
+
+namespace {
+
+QImage directdraw()
+{
+    QImage img = zk::dcImage(zk::elevgrid.nx(), zk::elevgrid.ny(), 0x808080);
+    ZkDC dc = zk::dcOf(img);
+    zk::engine::callback(nullptr);
+    const zk::ColorChannels ch = zk::colorchannels();
+    zk::engine::fastdraw(&zk::mapset, zk::elevgrid.engineArray(), &dc, 0, 0, int16_t(zk::elevgrid.ubound1()),
+                         int16_t(zk::elevgrid.ubound2()), zk::alt.data(), ch.red.data(), ch.green.data(),
+                         ch.blue.data(), zk::stratcolors <= 0 ? -1 : 0);
+    return img;
+}
+
+int differences(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size()) return -1;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int r = 0; r < x.height(); ++r)
+        for (int c = 0; c < x.width(); ++c)
+            if ((x.pixel(c, r) & 0xFFFFFF) != (y.pixel(c, r) & 0xFFFFFF)) ++n;
+    return n;
+}
+
+// A grid of hills whose every cell differs from its neighbours.
+void hills(int nx, int ny)
+{
+    zk::elevgrid.redim(nx - 1, ny - 1);
+    for (int y = 0; y < ny; ++y)
+        for (int x = 0; x < nx; ++x)
+            zk::elevgrid.at(x, y) = int16_t(400 + 300 * std::sin(x / 23.0) * std::cos(y / 31.0) + (x * 7 + y * 13) % 17);
+    zk::mapcorners.lon[0] = -74; zk::mapcorners.lat[0] = 46;
+    zk::mapcorners.lon[1] = -72; zk::mapcorners.lat[1] = 46;
+    zk::mapcorners.lon[2] = -72; zk::mapcorners.lat[2] = 45;
+    zk::mapcorners.lon[3] = -74; zk::mapcorners.lat[3] = 45;
+}
+
+QStringList g_calls;
+
+}  // namespace
+
+class TestDraw2d : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<zktest::TestMain> env;
+    QTemporaryDir user;
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        zk::paths::setUserFolder(user.path());
+        env = std::make_unique<zktest::TestMain>();
+    }
+    void cleanupTestCase()
+    {
+        env.reset();
+        zk::paths::setUserFolder(QString());
+    }
+
+    void init()
+    {
+        env->closeAll();
+        zk::newpic = false;
+        zk::curpic = nullptr;
+        zk::runflag = 0;
+        zk::settings.showobjects = false;
+        zk::draw2dhooks = {};
+        zk::mapset = MapSettings{};
+        zk::mapset.Mapmode = 5;
+        zk::mapset.con = 30;
+        zk::mapset.bri = 70;
+        zk::mapset.light = 335;
+        zk::mapset.size = 100;
+        zk::mapset.minx = 100;
+        zk::mapset.maxx = 700;
+        zk::mapset.hmin = 100;
+        zk::mapset.hmax = 700;
+        zk::mapset.hmoy = 400;
+        zk::mapcorners.city = 0;
+        zk::mapfile = QStringLiteral("collines.map");
+        zk::colors = zk::defaultcolors();
+        zk::alt = {100, 160, 220, 280, 340, 400, 460, 520, 580, 640, 700};
+        zk::stratcolors = 0;
+        zk::showlegend = 0;
+        g_calls.clear();
+    }
+
+    // 512 cells: four blocks; 513: a third block column and row one cell
+    // wide, so that the last column and row are painted too.
+    void blocksMatchOneDirectDrawing_data()
+    {
+        QTest::addColumn<int>("nx");
+        QTest::addColumn<int>("ny");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("strat");
+        QTest::newRow("512 x 512 arc-en-ciel") << 512 << 512 << 5 << 0;
+        QTest::newRow("513 x 513 arc-en-ciel stratifié") << 513 << 513 << 5 << 1;
+        QTest::newRow("300 x 257 lunaire") << 300 << 257 << 0 << 0;
+        QTest::newRow("10 x 10 relatif") << 10 << 10 << 2 << 0;
+    }
+    void blocksMatchOneDirectDrawing()
+    {
+        QFETCH(int, nx);
+        QFETCH(int, ny);
+        QFETCH(int, mode);
+        QFETCH(int, strat);
+        hills(nx, ny);
+        zk::mapset.Mapmode = int16_t(mode);
+        zk::stratcolors = int16_t(strat);
+        QVERIFY(zk::draw2d(nullptr, true));
+        zk::frmPic *w = zk::activepic();
+        QVERIFY(w);
+        QVERIFY(zk::curpic == w);
+        QCOMPARE(zk::runflag, int16_t(0));
+        QCOMPARE(zk::progcount, int32_t(((nx - 1) / 256 + 1) * ((ny - 1) / 256 + 1)));
+        QCOMPARE(w->Picture1->picture().size(), QSize(nx, ny));
+        QCOMPARE(differences(w->Picture1->picture(), directdraw()), 0);
+        QCOMPARE(w->Picture3->scaleWidth(), 10);  // the work surface shrank
+        QVERIFY(w->Picture1->isEnabled());
+    }
+
+    void pictureTakesTheMapsValues()
+    {
+        hills(40, 30);
+        zk::mapcorners.city = -1;
+        zk::mapset.c1 = 1;
+        zk::mapset.c2 = 3;
+        zk::frmPic *w = zk::openpicture(QString(), 2);
+        w->Pictype = 2;
+        w->source = QStringLiteral("ailleurs");
+        QVERIFY(zk::draw2d(w, true));
+        QCOMPARE(zk::activepic(), w);  // drawn in place
+        QCOMPARE(w->Pictype, int16_t(1));
+        QCOMPARE(w->source, QStringLiteral("collines.map"));
+        QCOMPARE(w->lon1, -74.0f);
+        QCOMPARE(w->lat1, 46.0f);
+        QCOMPARE(w->lon3, -72.0f);
+        QCOMPARE(w->lat4, 45.0f);
+        QCOMPARE(w->Mapmode, int16_t(5));
+        QCOMPARE(w->minx, 100.0f);
+        QCOMPARE(w->maxx, 700.0f);
+        QCOMPARE(w->light, 335.0f);
+        QCOMPARE(w->con, 30.0f);
+        QCOMPARE(w->bri, 70.0f);
+        QCOMPARE(w->c1, uint8_t(1));
+        QCOMPARE(w->c2, uint8_t(3));
+        QCOMPARE(w->city, uint8_t(1));
+        QCOMPARE(w->hmoy, 400.0f);
+        QVERIFY(zk::issource2d(w));
+    }
+
+    void newPictureWhenAskedOrNotAPictureWindow()
+    {
+        hills(30, 20);
+        zk::frmPic *first = zk::openpicture(QString(), -1);
+        zk::newpic = true;
+        QVERIFY(zk::draw2d(first, true));
+        QCOMPARE(zk::picwindows().size(), 2);
+        QVERIFY(zk::activepic() != first);
+        QCOMPARE(first->Pictype, int16_t(1));
+        QCOMPARE(first->source, QStringLiteral("Image utilisateur"));  // not drawn
+        zk::newpic = false;
+        QVERIFY(zk::draw2d(&env->main, true));
+        QCOMPARE(zk::picwindows().size(), 3);
+    }
+
+    void stopInTheFirstBlock()
+    {
+        hills(600, 300);
+        zk::frmPic *w = zk::openpicture(QString(), 2);
+        w->source = QStringLiteral("avant");
+        w->Pictype = 2;
+        w->lon1 = 5;
+        zk::showlegend = 1;
+        zk::settings.showobjects = true;
+        zk::draw2dhooks.drawobjects = [](zk::frmPic *, const QString &p, bool) { g_calls << p; };
+        // The first call of the progress hook inside the drawing finds the
+        // stop request (the timer waits until the operation has begun).
+        std::function<void()> stopper = [&stopper] {
+            if (zk::runflag == zk::opdraw2d) zk::runflag = 0;
+            else QTimer::singleShot(0, stopper);
+        };
+        QTimer::singleShot(0, stopper);
+        QVERIFY(!zk::draw2d(w, true));
+        QCOMPARE(zk::runflag, int16_t(0));
+        QCOMPARE(zk::progcount, 1);  // one block begun, then both loops ended
+        QCOMPARE(w->source, QStringLiteral("avant"));
+        QCOMPARE(w->Pictype, int16_t(2));
+        QCOMPARE(w->lon1, 5.0f);
+        QVERIFY(g_calls.isEmpty());
+        QVERIFY(zk::curpic == w);
+        QVERIFY(w->Picture1->isEnabled());  // the end of the operation enables it
+    }
+
+    void overlaysInTheirOrder()
+    {
+        hills(50, 40);
+        zk::settings.showobjects = true;
+        zk::mapcorners.city = -1;
+        zk::draw2dhooks.drawobjects = [](zk::frmPic *, const QString &p, bool fill) {
+            g_calls << p + (fill ? QStringLiteral(" rempli") : QString());
+        };
+        zk::draw2dhooks.drawcities = [](zk::frmPic *, bool keep, const QString &f) {
+            g_calls << f + (keep ? QStringLiteral(" gardé") : QString());
+        };
+        QVERIFY(zk::draw2d(nullptr, true));
+        QStringList want;
+        for (int d = 0; d <= 9; ++d) want << QStringLiteral("F%1*.plt rempli").arg(d) << QStringLiteral("L%1*.plt").arg(d);
+        want << QStringLiteral("*.dat") << QStringLiteral("cities.dat gardé");
+        QCOMPARE(g_calls, want);
+        QCOMPARE(zk::progtotal, 100.0f);
+        // One step of another operation: the cities are not committed, and the
+        // operation stays open for the caller.
+        g_calls.clear();
+        zk::settings.showobjects = false;
+        QVERIFY(zk::draw2d(zk::activepic(), false));
+        QCOMPARE(g_calls, QStringList({QStringLiteral("cities.dat")}));
+        QCOMPARE(zk::runflag, int16_t(zk::opdraw2d));
+        zk::endop();
+    }
+
+    void legendOnlyOnRainbowPicturesWhenAsked_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("legend");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("arc-en-ciel avec légende") << 5 << 1 << true;
+        QTest::newRow("arc-en-ciel sans légende") << 5 << 0 << false;
+        QTest::newRow("lunaire") << 0 << 1 << false;
+    }
+    void legendOnlyOnRainbowPicturesWhenAsked()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, legend);
+        QFETCH(bool, drawn);
+        hills(400, 200);
+        zk::mapset.Mapmode = int16_t(mode);
+        zk::showlegend = int16_t(legend);
+        QVERIFY(zk::draw2d(nullptr, true));
+        const QImage p = zk::activepic()->Picture1->picture();
+        const bool grey = QColor(p.pixel(p.width() - 5, p.height() - 4)) == QColor(200, 200, 200);
+        QCOMPARE(grey, drawn);
+        QCOMPARE(differences(p, directdraw()) == 0, !drawn);
+    }
+
+    void findsource2dRules()
+    {
+        zk::MsgScript script;
+        hills(100, 80);
+        // A picture of the map of kind 2, the world map, a stereo picture, one
+        // 2 pixels too wide: none qualifies, and the question comes.
+        auto make = [](int16_t kind, const QString &source, int width) {
+            zk::frmPic *w = zk::openpicture(QString(), -1);
+            w->Pictype = kind;
+            w->source = source;
+            w->lon1 = zk::mapcorners.lon[0];
+            w->lat1 = zk::mapcorners.lat[0];
+            w->lon3 = zk::mapcorners.lon[2] + 0.00005f;
+            w->lat3 = zk::mapcorners.lat[2];
+            w->Picture1->setBoxSize(width, 80);
+            return w;
+        };
+        make(2, QStringLiteral("collines.map"), 100);
+        make(1, QStringLiteral("Mappemonde"), 100);
+        make(1, QStringLiteral("STEREO collines"), 100);
+        make(1, QStringLiteral("collines.map"), 101);
+        script.answer(zk::idNo);
+        QVERIFY(!zk::findsource2d());
+        QVERIFY(!zk::curpic);
+        QCOMPARE(script.texts(), QStringList({QStringLiteral("Pas d'image source 2D picture adéquate\r\nEn dessiner une?")}));
+        QCOMPARE(script.shown().at(0).flags, zk::mbYesNo | zk::mbQuestion);
+
+        // A qualifying picture that is not the active one: taken, no question.
+        zk::frmPic *good = make(1, QStringLiteral("collines.map"), 99);
+        zk::frmPic *other = make(0, QStringLiteral("photo"), 30);
+        QCOMPARE(zk::activepic(), other);
+        script.clear();
+        QVERIFY(zk::findsource2d());
+        QVERIFY(zk::curpic == good);
+        QVERIFY(script.shown().isEmpty());
+
+        // None, and Yes: one is drawn into a new window.
+        env->closeAll();
+        script.answer(zk::idYes);
+        QVERIFY(zk::findsource2d());
+        QVERIFY(zk::curpic);
+        QVERIFY(zk::issource2d(zk::curpic));
+        QCOMPARE(zk::picwindows().size(), 1);
+    }
+
+    void keepinpicCommitsOnYes()
+    {
+        zk::MsgScript script;
+        hills(40, 40);
+        QVERIFY(zk::draw2d(nullptr, true));
+        zk::PicBox *box = zk::activepic()->Picture1;
+        const QImage before = box->picture();
+        auto scribble = [box] {
+            QPainter p(&box->image());
+            p.fillRect(0, 0, 5, 5, Qt::red);
+        };
+        scribble();
+        script.answer(zk::idNo);
+        QVERIFY(!zk::keepinpic(box, QStringLiteral("la grille ")));
+        QCOMPARE(script.texts().last(), QStringLiteral("Garder la grille dans l'image?"));
+        QCOMPARE(QColor(box->image().pixel(1, 1)), QColor(Qt::red));  // still shown
+        box->cls();
+        QCOMPARE(box->image().pixel(1, 1), before.pixel(1, 1));      // gone with the clearing
+        scribble();
+        script.answer(zk::idYes);
+        QVERIFY(zk::keepinpic(box, QStringLiteral("les couleurs ")));
+        box->cls();
+        QCOMPARE(QColor(box->image().pixel(1, 1)), QColor(Qt::red));
+    }
+
+    // The legend's swatches: brightness scales the blended altitude colours
+    // (at least 40 %, at most 100 %); swatches 0 and 11 are flat.
+    void legendSwatches()
+    {
+        zk::colors = zk::defaultcolors();
+        const uint32_t c5 = zk::colors[5];
+        auto red = [](uint32_t c) { return int(c & 255); };
+        QCOMPARE(red(zk::swatchcolor(5, 3, 23, true, 50)), int(std::nearbyint(0.6 * red(c5))));
+        QCOMPARE(zk::swatchcolor(5, 3, 23, true, 90), c5);
+        QCOMPARE(red(zk::swatchcolor(5, 3, 23, true, 10)), int(std::nearbyint(0.4 * red(c5))));
+        // Swatch 5 runs to colour 6 at its right end; 0 and 11 stay flat.
+        QCOMPARE(zk::swatchcolor(5, 23, 23, true, 100), zk::colors[6]);
+        QCOMPARE(zk::swatchcolor(0, 23, 23, true, 100), zk::colors[0]);
+        QCOMPARE(zk::swatchcolor(11, 23, 23, true, 100), zk::colors[11]);
+        // Stratified and signal swatches: one colour, dark to full.
+        QCOMPARE(zk::swatchcolor(3, 23, 23, false, 10), zk::colors[3]);
+        QCOMPARE(red(zk::swatchcolor(11, 3, 23, false, 100)), int(std::nearbyint(std::sqrt(0.1) * 255)));
+    }
+
+    void legendTitlesAndKind()
+    {
+        QCOMPARE(zk::legendtitle(0, 1), QStringLiteral("Altitude (m)"));
+        QCOMPARE(zk::legendtitle(1, 0), QStringLiteral("Signal (S-Unit)"));
+        QCOMPARE(zk::legendtitle(1, 1), QStringLiteral("Signal (dBm)"));
+        QCOMPARE(zk::legendtitle(1, 2), QStringLiteral("Signal (µV)"));
+        // A signal legend leaves the kind at altitude; a picture smaller than
+        // the legend is simply cut.
+        zk::frmPic *w = zk::openpicture(QString(), -1);
+        w->Picture1->setBoxSize(20, 10);
+        zk::scalekind = 1;
+        zk::covset.thrunit = 1;
+        zk::drawlegend(w);
+        QCOMPARE(zk::scalekind, int16_t(0));
+        zk::drawlegend(nullptr);
+    }
+
+    // Long threshold texts widen all twelve columns alike.
+    void legendColumnsFollowTheWidestLabel()
+    {
+        zk::frmPic *w = zk::openpicture(QString(), -1);
+        w->Picture1->setBoxSize(800, 100);
+        auto greyLeft = [w] {
+            const QImage img = w->Picture1->image();
+            const int y = img.height() - 4;
+            int x = img.width() - 5;
+            while (x > 0 && QColor(img.pixel(x - 1, y)) == QColor(200, 200, 200)) --x;
+            return x;
+        };
+        zk::alt = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+        zk::drawlegend(w);
+        const int narrow = greyLeft();
+        w->Picture1->cls();
+        zk::alt[4] = -12345;
+        zk::drawlegend(w);
+        const int wide = greyLeft();
+        QVERIFY2(wide < narrow - 12 * 10, qPrintable(QStringLiteral("%1 %2").arg(wide).arg(narrow)));
+    }
+};
+
+QTEST_MAIN(TestDraw2d)
+#include "test_draw2d.moc"
