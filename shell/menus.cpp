@@ -23,6 +23,7 @@
 #include "shell/about.h"
 #include "shell/hooks.h"
 #include "shell/mainwindow.h"
+#include "views3d/install3d.h"
 
 namespace zk {
 
@@ -291,6 +292,9 @@ void frmMain::buildMenus()
     // Object drawing, the object editor and the Quo Vadis merge; the objects
     // and cities of 2D drawings and the ADRG import.
     installoverlaymenus(this);
+
+    // 3D pictures: their dialog and the points placed on them.
+    install3dhooks();
 
     // A toolbar button is drawn greyed while its command is not available.
     for (int i = 0; i < kButtons; ++i) {
