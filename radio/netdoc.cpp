@@ -107,7 +107,10 @@ void fitmaptounits(double screenWidth, double screenHeight)
     float xmax = -180, xmin = 180, ymax = -90, ymin = 90;
     int placed = 0;
     for (const UnitRecord &u : units) {
-        if (u.lon == 0 || u.lat == 0 || !std::isfinite(u.lon) || !std::isfinite(u.lat)) continue;
+        if (u.lon == 0 || u.lat == 0) continue;
+        // A position that is no position (a damaged file) would give the map
+        // an extent of no use.
+        if (!(std::fabs(u.lon) <= 540 && std::fabs(u.lat) <= 90)) continue;
         xmax = std::max(xmax, u.lon);
         xmin = std::min(xmin, u.lon);
         ymax = std::max(ymax, u.lat);
@@ -153,8 +156,13 @@ void opennet(const QString &file)
         }
     }
 
-    // The name first: the map and the pictures are looked up beside it.
-    takename(name);
+    // The name first: the map and the pictures are looked up beside it. A
+    // file that is read makes its folder the current one, so a relative name
+    // is made whole first (in the user's case): it must still name the file
+    // afterwards, in the recent list and for the next save.
+    QString kept = name;
+    if (exists && QFileInfo(paths::normalize(name)).isRelative()) kept = QDir::current().absoluteFilePath(paths::normalize(name));
+    takename(kept);
     if (exists) {
         if (r.layout != NetLayout::MapFile) applydocument(doc, r);
         fitmaptounits(screenWidthTwips(), screenHeightTwips());
@@ -167,7 +175,7 @@ void opennet(const QString &file)
         if (!folder.isEmpty()) QDir::setCurrent(folder);
     }
     netmodified = false;
-    if (r.damaged) msgbox(damagetext(name, r), mbExclamation | mbOK);
+    if (r.damaged) msgbox(damagetext(kept, r), mbExclamation | mbOK);
 }
 
 bool savenet(const QString &file)

@@ -15,10 +15,11 @@ namespace zk {
 // "net" and names a file, the file is read: the tables, the coverage
 // settings, heights and icons are replaced, its pictures opened, the map
 // settings fitted to the units, the map reopened and the networks drawn, and
-// its folder becomes the current one. A damaged file opens what could be
-// read and says where the damage lies; a file that cannot be read (or of
-// which nothing could be read) is reported and leaves the document, its name
-// and its modified flag as they were.
+// its folder becomes the current one (so a relative name is then kept made
+// absolute). A damaged file opens what could be read and says where the
+// damage lies; a file that cannot be read (or of which nothing could be
+// read) is reported and leaves the document, its name and its modified flag
+// as they were.
 void opennet(const QString &file);
 
 // Saves the document under the name, which must end in "net" (compared

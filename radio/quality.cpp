@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cmath>
 
 #include "map/mapservices.h"
 #include "radio/linkbudget.h"
@@ -90,7 +91,10 @@ void calcnets(int all)
                 }
                 if (pfl[1] == 0) break;  // no profile on the map: no link in any network
                 linkparams(i, j, k);
-                const double margin = calcloss(i, j, k, 1);
+                // A loss that is not a number (a network file with garbage
+                // in it) counts as a link that does not work.
+                double margin = calcloss(i, j, k, 1);
+                if (std::isnan(margin)) margin = -1e6;
                 const long long m = roundEven(std::clamp(margin, -1e6, 1e6));
                 quality(k, j, i) = uint8_t(std::clamp<long long>(m + 50, 1, 99));
                 if (m >= 0) quality(k, i, j) = 50;

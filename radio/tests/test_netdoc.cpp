@@ -171,6 +171,21 @@ private slots:
         QCOMPARE(zk::settings.lastproject, path("test.net"));
     }
 
+    void relativeNameStillNamesTheFileAfterwards()
+    {
+        QVERIFY(QDir(dir).mkdir(QStringLiteral("Sub")));
+        QVERIFY(writeAll(path("Sub/rel.net"), zk::netfilebytes(sample("absent.map"))));
+        QDir::setCurrent(dir);
+        zk::opennet(QStringLiteral("Sub/rel.net"));
+        QCOMPARE(zk::units[2].lon, 4.0f);
+        QCOMPARE(zk::settings.lastproject, path("Sub/rel.net"));
+        QVERIFY(QFileInfo::exists(zk::settings.lastproject));
+        QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(path("Sub")).canonicalFilePath());
+        // A name that is not read stays as given.
+        zk::opennet(QStringLiteral("other/none.net"));
+        QCOMPARE(zk::settings.lastproject, QStringLiteral("other/none.net"));
+    }
+
     void missingFileOrOtherNameIsNotRead_data()
     {
         QTest::addColumn<QString>("name");
@@ -339,6 +354,8 @@ private slots:
         QTest::newRow("zeros ignored") << QList<QPointF>{{2, 48}, {4, 50}, {0, 12}, {12, 0}} << 3.0f << 49.0f << twoPlaced;
         QTest::newRow("wide") << QList<QPointF>{{-80, 45}, {-70, 46}} << -75.0f << 45.5f
                               << 120 * 10 * std::cos(45.5 * 3.14159265358979 / 180) * 0.75;
+        QTest::newRow("no positions") << QList<QPointF>{{2, 48}, {4, 50}, {qQNaN(), 45}, {1e30, 45}, {5, -91}} << 3.0f << 49.0f
+                                      << twoPlaced;
         QTest::newRow("one: size kept") << QList<QPointF>{{5, 45}} << 5.0f << 45.0f << 200.0;
         QTest::newRow("none: all kept") << QList<QPointF>{} << -73.0f << 45.0f << 200.0;
     }

@@ -5,6 +5,7 @@
 // numbers to it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <utility>
 
@@ -175,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, Margins,
                          ::testing::Values(MarginCase{-0.5, 50, 50}, MarginCase{-0.6, 49, 0}, MarginCase{0.5, 50, 50},
                                            MarginCase{1.5, 52, 50}, MarginCase{70, 99, 50}, MarginCase{-70, 1, 0},
                                            MarginCase{49, 99, 50}, MarginCase{-49, 1, 0}, MarginCase{-48, 2, 0},
-                                           MarginCase{1e300, 99, 50}, MarginCase{-1e300, 1, 0}));
+                                           MarginCase{1e300, 99, 50}, MarginCase{-1e300, 1, 0},
+                                           MarginCase{std::nan(""), 1, 0}));
 
 TEST_F(Quality, DisabledUnitsTakePartInNothing)
 {
