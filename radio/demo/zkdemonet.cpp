@@ -1,15 +1,19 @@
 // zkdemonet: the demo network file and its map, on the synthetic landscape
 // of the demo terrain data around 45 N 73 W.
 //
-//   zkdemonet [--net <file.net>] [--map <file.map>] [--check <file.net>] [--report]
+//   zkdemonet [--net <file.net>] [--map <file.map>] [--picture <file.bmp>]
+//             [--check <file.net>] [--report]
 //
 // --net writes the network file (the shipped data/demo/demo.net is made with
 // it), --map the map it names ("demo.map", sampled straight from the demo
-// landscape, 480 x 360 cells over about 125 km), --check compares a file
-// with what --net would write (exit 1 when they differ), --report prints the
-// link qualities of the three networks over that map.
+// landscape, 480 x 360 cells over about 125 km), --picture the picture it
+// names ("demo.bmp", a plain shaded relief of that map, one pixel a cell,
+// with its calibration file), --check compares a file with what --net would
+// write (exit 1 when they differ), --report prints the link qualities of the
+// three networks over that map.
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
 
 #include <cmath>
 #include <cstdio>
@@ -17,6 +21,7 @@
 #include "map/demo/demoterrain.h"
 #include "map/mapdata.h"
 #include "map/mapfile.h"
+#include "pictures/calibration.h"
 #include "radio/covset.h"
 #include "radio/netfile.h"
 #include "radio/quality.h"
@@ -190,20 +195,68 @@ bool writefile(const QString &name, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+// A shaded relief of the map in memory, north up, one pixel a cell: sea in
+// blue, land from green through brown to grey with height, lit from the
+// north-west.
+bool writepicture(const QString &bmp)
+{
+    QImage img(kNx, kNy, QImage::Format_RGB32);
+    const MapSettings &s = zk::mapset;
+    const double cellm = double(s.size) * 1000 / (kNy - 1);
+    for (int y = 0; y < kNy; ++y) {
+        const int row = kNy - 1 - y;
+        for (int x = 0; x < kNx; ++x) {
+            const double h = zk::elevgrid.at(x, row);
+            if (h <= 0) {
+                img.setPixel(x, y, qRgb(40, 80, 150));
+                continue;
+            }
+            const double t = std::clamp(h / std::max(1.0, double(s.hmax)), 0.0, 1.0);
+            double r, g, b;
+            if (t < 0.4) {
+                const double u = t / 0.4;
+                r = 70 + 90 * u, g = 130 + 20 * u, b = 60 + 10 * u;
+            } else {
+                const double u = (t - 0.4) / 0.6;
+                r = 160 + 60 * u, g = 150 + 70 * u, b = 70 + 150 * u;
+            }
+            const double dzdx = (zk::elevgrid.get(std::min(x + 1, kNx - 1), row) - zk::elevgrid.get(std::max(x - 1, 0), row)) / (2 * cellm);
+            const double dzdy = (zk::elevgrid.get(x, std::min(row + 1, kNy - 1)) - zk::elevgrid.get(x, std::max(row - 1, 0))) / (2 * cellm);
+            // Light from the north-west, 45 degrees up.
+            const double shade = std::clamp(0.75 + 2.5 * (dzdx * 0.5 - dzdy * 0.5), 0.35, 1.25);
+            img.setPixel(x, y, qRgb(int(std::clamp(r * shade, 0.0, 255.0)), int(std::clamp(g * shade, 0.0, 255.0)),
+                                    int(std::clamp(b * shade, 0.0, 255.0))));
+        }
+    }
+    if (!img.save(bmp, "BMP")) return false;
+    zk::PicCalibration cal;
+    cal.Pictype = 1;
+    for (int i = 0; i < 4; ++i) {
+        cal.lon[size_t(i)] = zk::mapcorners.lon[i];
+        cal.lat[size_t(i)] = zk::mapcorners.lat[i];
+    }
+    cal.source = QStringLiteral("demo.map");
+    cal.values = {float(s.Mapmode), s.maxx, s.minx, s.light, s.con, s.bri, 0, 0, 0, s.hmin, s.hmax, s.hmoy};
+    return writefile(zk::companionName(bmp, QStringLiteral("dat")), zk::writePicCalibration(cal));
+}
+
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    QString net, map, check;
+    QString net, map, picture, check;
     bool report = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
         if (a == "--net" && i + 1 < argc) net = QString::fromLocal8Bit(argv[++i]);
         else if (a == "--map" && i + 1 < argc) map = QString::fromLocal8Bit(argv[++i]);
+        else if (a == "--picture" && i + 1 < argc) picture = QString::fromLocal8Bit(argv[++i]);
         else if (a == "--check" && i + 1 < argc) check = QString::fromLocal8Bit(argv[++i]);
         else if (a == "--report") report = true;
         else {
-            std::fprintf(stderr, "usage: zkdemonet [--net <file.net>] [--map <file.map>] [--check <file.net>] [--report]\n");
+            std::fprintf(stderr, "usage: zkdemonet [--net <file.net>] [--map <file.map>] [--picture <file.bmp>] "
+                                 "[--check <file.net>] [--report]\n");
             return 2;
         }
     }
@@ -216,6 +269,7 @@ int main(int argc, char **argv)
     for (int i = 1; i <= zk::kNets; ++i) d.nets[size_t(i - 1)] = zk::nets[i];
     d.covset = zk::covset;
     d.mapfile = "demo.map";
+    d.pictures = {QByteArray("demo.bmp")};
     std::copy(zk::netheight.data(), zk::netheight.data() + zk::NetHeights::count(), d.heights.begin());
     std::copy(zk::uniticon.begin(), zk::uniticon.end(), d.icons.begin());
     const QByteArray bytes = zk::netfilebytes(d);
@@ -226,6 +280,10 @@ int main(int argc, char **argv)
     }
     if (!map.isEmpty() && !writefile(map, zk::mapfilebytes(zk::elevgrid, zk::mapset, zk::mapcorners))) {
         std::fprintf(stderr, "zkdemonet: cannot write %s\n", qPrintable(map));
+        return 1;
+    }
+    if (!picture.isEmpty() && !writepicture(picture)) {
+        std::fprintf(stderr, "zkdemonet: cannot write %s\n", qPrintable(picture));
         return 1;
     }
     if (!check.isEmpty()) {

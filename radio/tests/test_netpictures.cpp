@@ -13,6 +13,7 @@
 #include "map/mapdata.h"
 #include "map/mapfile.h"
 #include "msgbox.h"
+#include "paths.h"
 #include "pictures/frmPic.h"
 #include "pictures/cursor.h"
 #include "pictures/geomap.h"
@@ -219,6 +220,33 @@ private slots:
         QVERIFY(dark);
         QCOMPARE(layerAt(w, 100, 140), kGrey);  // away from everything
         QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(dir).canonicalFilePath());
+    }
+
+    void demoDocumentShowsItsNetworks()
+    {
+        const QString demo = zk::paths::programFolder() + QStringLiteral("/demo/demo.net");
+        if (!QFileInfo::exists(demo)) QSKIP("no demo network file beside the programs");
+        zk::newnet(false);
+        zk::MsgScript script;
+        zk::opennet(demo);
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join('|')));
+        const QList<frmPic *> wins = zk::picwindows();
+        QCOMPARE(wins.size(), 1);
+        frmPic *w = wins[0];
+        QCOMPARE(w->Pictype, int16_t(1));
+        QCOMPARE(zk::elevgrid.nx(), 480);
+        int shown = 0;
+        for (int k = 1; k <= 16; ++k) {
+            QVERIFY(w->Label4[k]->isVisible());
+            QCOMPARE(w->Label4[k]->pos(), pixelOf(w, k));
+            shown += w->Image1[k]->isVisible();
+        }
+        QVERIFY(!w->Label4[17]->isVisible());
+        QCOMPARE(shown, 16);
+        // The voice network's relay links its command post directly.
+        QVERIFY(zk::quality(1, 2, 1) >= 50);
+        const QString snapshot = qEnvironmentVariable("ZK_DEMO_SNAPSHOT");
+        if (!snapshot.isEmpty()) w->Picture1->image().save(snapshot);
     }
 
     void linkColoursFollowTheRules()
