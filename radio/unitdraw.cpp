@@ -60,7 +60,6 @@ void drawone(frmPic *w, QPainter &p, const QList<QPixmap> &icons, int k)
         pal.setColor(QPalette::Window, back);
         label->setPalette(pal);
         label->setAutoFillBackground(!u.transparent);
-        label->setAttribute(Qt::WA_TranslucentBackground, u.transparent != 0);
         label->setMargin(0);
         label->setIndent(0);
         // Exactly over the printed name and its box.
