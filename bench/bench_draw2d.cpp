@@ -1,0 +1,144 @@
+// The 2D picture of a 2000 x 2000 map, end to end as the map-properties
+// window draws it: draw2d's 64 blocks of 256 x 256 cells through translate
+// and fastdraw, the commit into the picture, the object and city overlays
+// and the colour legend, inside its long operation. The map is the demo
+// landscape around 45 N 73 W, 200 km high, in the rainbow mode with
+// contours. For comparison: the blocks alone (no overlays, no legend), and
+// the legend alone.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMdiArea>
+
+#include <cmath>
+
+#include "map/demo/demoterrain.h"
+#include "map/mapdata.h"
+#include "paths.h"
+#include "pictures/colorscale.h"
+#include "pictures/draw2d.h"
+#include "pictures/frmPic.h"
+#include "pictures/legend.h"
+#include "pictures/overlaymenus.h"
+#include "pictures/picfiles.h"
+#include "shell/longop.h"
+#include "shell/mdi.h"
+#include "shell/settings.h"
+
+namespace {
+
+constexpr int kSide = 2000;
+
+struct Scene {
+    QMainWindow main;
+    QMdiArea *area = nullptr;
+    zk::frmPic *pic = nullptr;
+
+    Scene()
+    {
+        area = new QMdiArea(&main);
+        main.setCentralWidget(area);
+        main.resize(1200, 900);
+        zk::setMdiArea(area);
+        zk::setMainWindow(&main);
+        main.show();
+
+        // The demo landscape, 200 km high, square cells at 45 N.
+        zk::mapset = MapSettings{};
+        zk::mapset.lon = -73;
+        zk::mapset.lat = 45;
+        zk::mapset.size = 200;
+        zk::mapset.Mapmode = 5;
+        zk::mapset.con = 30;
+        zk::mapset.bri = 70;
+        zk::mapset.light = 335;
+        zk::mapset.c2 = 1;
+        zk::elevgrid.redim(kSide - 1, kSide - 1);
+        zk::setcorners(zk::mapset);
+        const double n = zk::mapcorners.lat[0], s = zk::mapcorners.lat[2];
+        const double w = zk::mapcorners.lon[0], e = zk::mapcorners.lon[2];
+        int16_t lo = 32767, hi = -32768;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) {
+                const double h = zk::demo::elevation(w + (e - w) * x / (kSide - 1), s + (n - s) * y / (kSide - 1));
+                const auto v = int16_t(std::lround(h));
+                zk::elevgrid.at(x, y) = v;
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+        zk::mapset.hmin = zk::mapset.minx = lo;
+        zk::mapset.hmax = zk::mapset.maxx = hi;
+        zk::mapcorners.city = -1;
+        zk::mapfile = QStringLiteral("bench.map");
+        zk::initcolors();
+        zk::showlegend = 1;
+        zk::settings.showobjects = true;
+        zk::settings.objectdrive = QStringLiteral("C");
+        zk::installoverlayservices();
+        pic = zk::openpicture(QString(), -1);
+    }
+    ~Scene()
+    {
+        delete pic;
+        zk::setMdiArea(nullptr);
+        zk::setMainWindow(nullptr);
+    }
+};
+
+Scene &scene()
+{
+    static Scene s;
+    return s;
+}
+
+void BM_Draw2dEndToEnd(benchmark::State &state)
+{
+    Scene &s = scene();
+    zk::settings.showobjects = true;
+    zk::mapcorners.city = -1;
+    zk::showlegend = 1;
+    for (auto _ : state) {
+        const bool done = zk::draw2d(s.pic, true);
+        benchmark::DoNotOptimize(done);
+    }
+    state.counters["Mcells/s"] =
+        benchmark::Counter(double(kSide) * kSide * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Draw2dEndToEnd)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_Draw2dBlocksOnly(benchmark::State &state)
+{
+    Scene &s = scene();
+    zk::settings.showobjects = false;
+    zk::mapcorners.city = 0;
+    zk::showlegend = 0;
+    for (auto _ : state) {
+        const bool done = zk::draw2d(s.pic, true);
+        benchmark::DoNotOptimize(done);
+    }
+    zk::settings.showobjects = true;
+    zk::mapcorners.city = -1;
+    zk::showlegend = 1;
+}
+BENCHMARK(BM_Draw2dBlocksOnly)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_Legend(benchmark::State &state)
+{
+    Scene &s = scene();
+    for (auto _ : state) zk::drawlegend(s.pic);
+}
+BENCHMARK(BM_Legend)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
