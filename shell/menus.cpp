@@ -17,6 +17,7 @@
 
 #include "longop.h"
 #include "paths.h"
+#include "pictures/pictureops.h"
 #include "pictures/overlaymenus.h"
 #include "pictures/picturemenus.h"
 #include "radio/netmenus.h"
@@ -285,6 +286,9 @@ void frmMain::buildMenus()
 
     // Map properties, pictures of the map and the UTM grids.
     installpicturemenus(this);
+    // Merging, grids, flooding, stratification, rotation, projection,
+    // fitting the map, the world map and full screen.
+    installpictureops(this);
 
     // The network and station dialogs.
     installnetdialogs(this);
