@@ -1,0 +1,485 @@
+#include "radio/coverage.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine.h"
+#include "map/mapdata.h"
+#include "msgbox.h"
+#include "paths.h"
+#include "pictures/colorscale.h"
+#include "pictures/draw2d.h"
+#include "pictures/frmPic.h"
+#include "pictures/geomap.h"
+#include "pictures/legend.h"
+#include "pictures/picbox.h"
+#include "radio/covset.h"
+#include "radio/linkbudget.h"
+#include "radio/profile.h"
+#include "radio/radiodata.h"
+#include "shell/hooks.h"
+#include "shell/longop.h"
+#include "shell/mainwindow.h"
+
+#include <QLabel>
+
+namespace zk {
+
+namespace {
+
+constexpr double kDeg = 3.14159265358979 / 180;
+// Twice an Earth radius of 6375 km, m.
+constexpr double kTwoRadii = 12750000.0;
+// A pattern or radar file is a few kilobytes; anything far larger is not one.
+constexpr qint64 kMaxTableBytes = 8 * 1024 * 1024;
+
+int rint32(double v) { return int(std::lrint(v)); }
+
+// The numbers of a table file, separated by commas, blanks or line breaks,
+// dot as decimal separator. Answers "" or the reason.
+QString readnumbers(const QString &name, std::vector<double> &out, qsizetype limit)
+{
+    QFile f(paths::dataFile(name));
+    if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("Fichier introuvable: ") + name;
+    if (f.size() > kMaxTableBytes) return QStringLiteral("Fichier trop grand: ") + name;
+    const QString text = QString::fromLatin1(f.readAll());
+    static const QRegularExpression sep(QStringLiteral("[,\\s]+"));
+    const QStringList tokens = text.split(sep, Qt::SkipEmptyParts);
+    for (const QString &t : tokens) {
+        if (qsizetype(out.size()) >= limit) break;
+        bool ok = false;
+        const double v = QLocale::c().toDouble(t, &ok);
+        if (!ok || !std::isfinite(v)) return QStringLiteral("Valeur invalide \"") + t + QStringLiteral("\" dans ") + name;
+        out.push_back(v);
+    }
+    return QString();
+}
+
+}  // namespace
+
+QString readantenna(const QString &rawname, std::array<float, 360> &gain)
+{
+    gain.fill(0);
+    const QString name = rawname.trimmed();
+    if (name.isEmpty()) return QString();
+    if (!paths::exists(paths::dataFile(name)) && name.compare(QLatin1String("omni.ant"), Qt::CaseInsensitive) == 0)
+        return QString();
+    std::vector<double> v;
+    const QString err = readnumbers(name, v, 360);
+    if (!err.isEmpty()) return err;
+    for (size_t k = 0; k < v.size(); ++k) gain[k] = float(std::clamp(v[k], -100.0, 100.0));
+    return QString();
+}
+
+QString readradar(const QString &rawname, RadarTable &t)
+{
+    t = RadarTable();
+    const QString name = rawname.trimmed();
+    std::vector<double> v;
+    QString err = readnumbers(name, v, 2 + 2 * qsizetype(kMaxRadarBins) + 1);
+    if (!err.isEmpty()) return err;
+    if (v.size() < 2) return QStringLiteral("Fichier radar incomplet: ") + name;
+    const double n = std::nearbyint(v[0]);
+    if (!(n >= 1 && n <= kMaxRadarBins))
+        return QStringLiteral("Nombre de tranches invalide dans ") + name;
+    if (!(v[1] > 0)) return QStringLiteral("Longueur de tranche nulle dans ") + name;
+    const int bins = int(n);
+    if (v.size() < size_t(2 + 2 * bins)) return QStringLiteral("Fichier radar incomplet: ") + name;
+    t.n = bins;
+    t.b = v[1];
+    t.lo.assign(size_t(bins) + 2, 0);
+    t.hi.assign(size_t(bins) + 2, 0);
+    for (int j = 1; j <= bins; ++j) {
+        t.lo[size_t(j)] = float(v[size_t(2 * j)]);
+        t.hi[size_t(j)] = float(v[size_t(2 * j + 1)]);
+    }
+    return QString();
+}
+
+void coveragelevels(int thrunit, float covlow, float covhigh, float freq, float thr, bool rainbow, float &L,
+                    float &U)
+{
+    if (thrunit == 0) {
+        auto level = [freq](float v) -> float {
+            if (freq < 30) return v < 10 ? (v - 1) * 6 - 3 : 48 + v;
+            return v < 10 ? float((v - 1) * 3 - 1.5) : 24 + v;
+        };
+        L = level(covlow);
+        U = rainbow ? (freq < 30 ? L + 3 : float(L + 1.5)) : level(covhigh);
+    } else {
+        L = covlow - thr;
+        U = covhigh - thr;
+    }
+}
+
+int rainbowindex(int thrunit, double m, float L, float U, float covlow, float covhigh, float freq)
+{
+    if (thrunit == 0) {
+        // s is 0 up to the "De" level and then one more per S-unit; the scale
+        // runs from colour 1 at "De" to colour 11 at "À".
+        const int s = sunits(float(m - U), freq);
+        if (s <= 0) return 0;
+        const double span = double(covhigh) - covlow;
+        const double c = span > 0 ? std::nearbyint(1 + (s - covlow) / span * 10) : 11;
+        return int(std::clamp(c, 1.0, 11.0));
+    }
+    const double c = std::floor((m - L) / (double(U) - L) * 10 + 1);
+    return int(std::clamp(c, 0.0, 11.0));
+}
+
+QString checksweep(float rangemax, float azmin, float azmax, float azstep)
+{
+    if (!(azstep > 0) || !std::isfinite(azstep)) return QStringLiteral("Le pas d'azimut doit être positif.");
+    if (!std::isfinite(azmin) || !std::isfinite(azmax) || azmax < azmin)
+        return QStringLiteral("Le balayage d'azimut est invalide.");
+    if ((azmax - azmin) / azstep > 1e6) return QStringLiteral("Le balayage d'azimut est invalide.");
+    if (!(rangemax > 0) || !std::isfinite(rangemax)) return QStringLiteral("La portée doit être positive.");
+    if (elevgrid.ubound1() < 1 || elevgrid.ubound2() < 1 || !(mapset.size > 0))
+        return QStringLiteral("Pas de carte en mémoire.");
+    return QString();
+}
+
+namespace {
+
+// Distance in cells from (x0, y0) to the farthest grid corner.
+int farcorner(int x0, int y0, int W, int H)
+{
+    const double dx = std::abs(x0 - W / 2.0) + W / 2.0, dy = std::abs(y0 - H / 2.0) + H / 2.0;
+    return rint32(std::sqrt(dx * dx + dy * dy));
+}
+
+void quad(QPoint *q, int x0, int y0, double i, double e1x, double e1y, double e2x, double e2y)
+{
+    q[0] = QPoint(rint32(x0 + (i - 0.5) * e1x), rint32(y0 + (i - 0.5) * e1y));
+    q[1] = QPoint(rint32(x0 + (i + 0.5) * e1x), rint32(y0 + (i + 0.5) * e1y));
+    q[2] = QPoint(rint32(x0 + (i + 0.5) * e2x), rint32(y0 + (i + 0.5) * e2y));
+    q[3] = QPoint(rint32(x0 + (i - 0.5) * e2x), rint32(y0 + (i - 0.5) * e2y));
+}
+
+}  // namespace
+
+double radiosweep(const RadioSweep &p, CoverageCanvas &canvas, double &spacing_m)
+{
+    const int W = elevgrid.ubound1(), H = elevgrid.ubound2();
+    const float size = mapset.size;
+    spacing_m = 0;
+    if (W < 1 || H < 1 || !(size > 0) || !(p.azstep > 0)) return 0;
+    const int nrad = rint32((p.azmax - p.azmin) / p.azstep);
+    const int dc = farcorner(p.x0, p.y0, W, H);
+    const float rmax = std::min(p.rangemax, float(dc) * size / H);
+    const int npts = rint32(std::max(2.0f, std::min(160.0f, rmax * H / size)));
+    const float s = rmax * H / size / npts;
+    const bool rainbow = p.surfcolor == 0;
+    const float freq = float(+lrprm.freq);
+    std::vector<uint8_t> contour(size_t(npts) + 2, 0);
+    const float half = p.azstep / 2;
+    float alpha = p.azmin;
+    double sum = 0;
+    QPoint q[4];
+    for (int k = 0; k <= nrad; ++k) {
+        int a = rint32(alpha - p.antaz);
+        while (a < 0) a += 360;
+        while (a > 359) a -= 360;
+        const double th = (alpha - 90) * kDeg;
+        const double dx = s * std::cos(th), dy = s * std::sin(th);
+        pfl.fill(0);
+        lrloss.fill(0);
+        int n = 0;
+        for (int i = 1; i <= npts; ++i) {
+            const int px = rint32(p.x0 + i * dx), py = H - rint32(p.y0 + i * dy);
+            if (px < 0 || px > W || py < 0 || py > H) break;
+            pfl[size_t(i + 3)] = elevgrid.at(px, py);
+            n = i;
+        }
+        pfl[1] = n;
+        pfl[2] = double(s) * size / H * 1000;
+        pfl[3] = units[p.a].elev;
+        spacing_m = pfl[2];
+        if (n > 0) calcloss(p.a, p.b, p.net, 0);
+        const double G = p.pattern[size_t(a)] + (p.covdir ? sysgainba : sysgainab);
+        const double t1 = th - half * kDeg, t2 = th + half * kDeg;
+        const double e1x = s * std::cos(t1), e1y = s * std::sin(t1);
+        const double e2x = s * std::cos(t2), e2y = s * std::sin(t2);
+        int prev = 0;
+        const float first = std::max(1.0f, std::min(float(n - 1), p.rangemin / s / size * H));
+        for (int i = 1; i <= n; ++i) {
+            const double m = G - lrloss[size_t(i + 3)];
+            canvas.cell(k, i, m);
+            const int covered = (p.curve && m > p.L) ? 1 : 0;
+            if (float(i) > first) {
+                quad(q, p.x0, p.y0, i, e1x, e1y, e2x, e2y);
+                if (p.surface) {
+                    if (rainbow) {
+                        const int c = rainbowindex(p.thrunit, m, p.L, p.U, p.covlow, p.covhigh, freq);
+                        canvas.fill(q, colors[size_t(c)]);
+                        if (c > 0) sum += i;
+                    } else if (p.L <= m && m < p.U) {
+                        canvas.fill(q, p.surfcolor);
+                        sum += i;
+                    }
+                }
+                if (prev != covered) canvas.line(q[0], q[3], p.curvecolor);
+                if (contour[size_t(i)] != covered && k > 0) canvas.line(q[0], q[1], p.curvecolor);
+            }
+            contour[size_t(i)] = uint8_t(covered);
+            prev = covered;
+        }
+        for (int i = n + 1; i <= npts; ++i) contour[size_t(i)] = 0;
+        if (k % 10 == 0 && !canvas.radial(k)) break;
+        alpha += p.azstep;
+    }
+    return sum;
+}
+
+void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
+{
+    const int W = elevgrid.ubound1(), H = elevgrid.ubound2();
+    const float size = mapset.size;
+    if (W < 1 || H < 1 || !(size > 0) || !(p.azstep > 0)) return;
+    const int nrad = rint32((p.azmax - p.azmin) / p.azstep);
+    const int dc = farcorner(p.x0, p.y0, W, H);
+    float rmax = std::max(0.1f, std::min(p.rangemax, float(dc) * size / H));
+    float rmin = std::max(0.1f, std::min(rmax, p.rangemin));
+    double q = 0;
+    if (p.radar && p.radar->n > 0 && p.radar->b > 0) {
+        rmin = float(p.radar->b);
+        rmax = float(p.radar->b * p.radar->n);
+        q = 1 / 1000.0 / p.radar->b;
+    }
+    const int npts = rint32(std::max(2.0f, rmax * H / size));
+    const int first = rint32(std::max(1.0f, rmin * H / size));
+    const double g = double(rmax) / npts * 1000;
+    const float half = p.azstep / 2;
+    float alpha = p.azmin;
+    QPoint quadpts[4];
+    for (int k = 0; k <= nrad; ++k) {
+        const double th = (alpha - 90) * kDeg;
+        const double ux = std::cos(th), uy = std::sin(th);
+        const double t1 = th - half * kDeg, t2 = th + half * kDeg;
+        const double e1x = std::cos(t1), e1y = std::sin(t1), e2x = std::cos(t2), e2y = std::sin(t2);
+        double tmax = -1e99;
+        for (int i = 1; i <= npts; ++i) {
+            const int px = rint32(p.x0 + i * ux), py = H - rint32(p.y0 + i * uy);
+            if (px < 0 || px > W || py < 0 || py > H) break;
+            const double d = i * g;
+            const double bulge = d * d / kTwoRadii;
+            const double z = elevgrid.at(px, py) - bulge - p.hs;
+            if (z / d > tmax) tmax = z / d;
+            const double zt = p.abovegound ? z + p.targeth : p.targeth - bulge - p.hs;
+            bool seen = float(tmax) <= float(zt / d) && i >= first;
+            if (seen && q > 0) {
+                const int j = rint32(d * q);
+                if (j > p.radar->n || j < 0)
+                    seen = false;
+                else
+                    seen = p.radar->lo[size_t(j)] <= zt && zt <= p.radar->hi[size_t(j)];
+            }
+            canvas.cell(k, i, seen ? 1 : 0);
+            if (seen) {
+                quad(quadpts, p.x0, p.y0, i, e1x, e1y, e2x, e2y);
+                canvas.fill(quadpts, p.colour);
+            }
+        }
+        if (k % 10 == 0 && !canvas.radial(k)) break;
+        alpha += p.azstep;
+    }
+}
+
+namespace {
+
+// The picture box as a canvas: cells filled without outline, copied or
+// combined with the picture by a bitwise AND, contour lines copied.
+class BoxCanvas : public CoverageCanvas {
+public:
+    BoxCanvas(PicBox *box, bool copy) : box_(box), painter_(&box->image()), copy_(copy)
+    {
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+    }
+    void fill(const QPoint *q, uint32_t colour) override
+    {
+        painter_.setCompositionMode(copy_ ? QPainter::CompositionMode_Source
+                                          : QPainter::RasterOp_SourceAndDestination);
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(qcolor(colour));
+        painter_.drawPolygon(q, 4);
+    }
+    void line(QPoint a, QPoint b, uint32_t colour) override
+    {
+        painter_.setCompositionMode(QPainter::CompositionMode_Source);
+        painter_.setPen(qcolor(colour));
+        painter_.drawLine(a, b);
+    }
+    bool radial(int k) override
+    {
+        opcallback(k);
+        box_->refresh();
+        return runflag != 0;
+    }
+    void end() { painter_.end(); }
+
+private:
+    PicBox *box_;
+    QPainter painter_;
+    bool copy_;
+};
+
+bool palettepicture()
+{
+    const ZkPalette *palette = nullptr;
+    return engine::translate(palette) > 0;
+}
+
+void showerror(const QString &text) { msgbox(text, mbOK | mbExclamation); }
+
+}  // namespace
+
+void lunarmode()
+{
+    frmPic *w = curpic.data();
+    if (!w || w->Mapmode == 0) return;
+    if (msgbox(QStringLiteral("Redessiner l'image en paysage lunaire"), mbYesNo | mbQuestion) != idYes) return;
+    editmap = mapset;
+    editcorners = mapcorners;
+    mapset.minx = w->minx;
+    mapset.maxx = w->maxx;
+    mapset.light = w->light;
+    mapset.con = w->con;
+    mapset.bri = w->bri;
+    mapset.c1 = w->c1;
+    mapset.c2 = w->c2;
+    mapcorners.city = w->city ? -1 : 0;
+    mapset.Mapmode = 0;
+    if (draw2d(w, false)) {
+        if (curpic) curpic->Mapmode = 0;
+    }
+    mapset = editmap;
+    mapcorners = editcorners;
+}
+
+void polarcoverage()
+{
+    if (linknet == 0 || linka == linkb || linka == 0 || linkb == 0) return;
+    if (linka < 1 || linka > kUnits || linkb < 1 || linkb > kUnits || linknet < 1 || linknet > kNets) return;
+    frmPic *w = curpic.data();
+    if (!w) return;
+    float fx = 0, fy = 0;
+    if (!geotopix(w, units[linka].lon, units[linka].lat, fx, fy)) return;
+
+    // Settings that cannot be drawn are told before anything changes, so
+    // that no plot that was not drawn is reported as complete.
+    QString err = checksweep(covset.rangemax, covset.azmin, covset.azmax, covset.azstep);
+    RadioSweep p;
+    if (err.isEmpty()) err = readantenna(QString::fromLatin1(covset.antfile, 20), p.pattern);
+    linkparams(linka, linkb, linknet);
+    const bool rainbow = covset.surfcolor == 0;
+    const int recv = covdir ? linka : linkb;
+    const int sys = nets[linknet].system[recv - 1];
+    const float thr = (sys >= 1 && sys <= kSystems) ? systems[sys].threshold : 0;
+    coveragelevels(covset.thrunit, covlow, covhigh, float(+lrprm.freq), thr, rainbow, p.L, p.U);
+    if (err.isEmpty() && covset.surface && (!(p.U > p.L) || (rainbow && covset.thrunit == 0 && !(covhigh > covlow))))
+        err = QStringLiteral("Le niveau \"À\" doit être supérieur au niveau \"De\".");
+    if (err.isEmpty() && !covset.surface && !covset.curve) err = QStringLiteral("Rien à dessiner.");
+    if (!err.isEmpty()) {
+        showerror(err);
+        return;
+    }
+
+    w->raise();
+    hooks::clearoverlay();
+    lunarmode();
+    if (!curpic) return;
+    PicBox *box = w->Picture1;
+    beginop(opcoverage);
+    LinkOperation linkop;
+    p.x0 = rint32(fx);
+    p.y0 = rint32(fy);
+    p.a = linka;
+    p.b = linkb;
+    p.net = linknet;
+    p.thrunit = covset.thrunit;
+    p.covlow = covlow;
+    p.covhigh = covhigh;
+    p.covdir = covdir;
+    p.surface = covset.surface != 0;
+    p.curve = covset.curve != 0;
+    p.surfcolor = covset.surfcolor;
+    p.curvecolor = covset.curvecolor;
+    p.rangemax = covset.rangemax;
+    p.rangemin = covset.rangemin;
+    p.azmin = covset.azmin;
+    p.azmax = covset.azmax;
+    p.azstep = covset.azstep;
+    p.antaz = covset.antaz;
+    progtotal = float(rint32((p.azmax - p.azmin) / p.azstep));
+    covdrawmode = palettepicture() ? 13 : 9;
+    double spacing = 0, sum = 0;
+    {
+        BoxCanvas canvas(box, covdrawmode == 13);
+        sum = radiosweep(p, canvas, spacing);
+        canvas.end();
+    }
+    box->refresh();
+    if (runflag != 0) {
+        if (scalekind & showlegend) drawlegend(w);
+        keepinpic(box, QStringLiteral("coverage "));
+    }
+    const double area = sum * (p.azstep * 3.14159265358979 / 180) * (spacing / 1000) * (spacing / 1000);
+    endop();
+    if (area > 0 && mainform && mainform->label1())
+        mainform->label1()->setText(QStringLiteral("La surface couverte est de  ") +
+                                    QString::number(std::round(area), 'f', 0) + QStringLiteral(" km carrés"));
+}
+
+void visualcoverage(const QString &file)
+{
+    if (curunit < 1 || curunit > kUnits) return;
+    frmPic *w = curpic.data();
+    if (!w) return;
+    float fx = 0, fy = 0;
+    if (!geotopix(w, units[curunit].lon, units[curunit].lat, fx, fy)) return;
+    QString err = checksweep(covset.rangemax, covset.azmin, covset.azmax, covset.azstep);
+    RadarTable radar;
+    if (err.isEmpty() && !file.trimmed().isEmpty()) err = readradar(file, radar);
+    if (!err.isEmpty()) {
+        showerror(err);
+        return;
+    }
+    w->raise();
+    PicBox *box = w->Picture1;
+    beginop(opcoverage);
+    hooks::clearoverlay();
+    lunarmode();
+    if (!curpic) {
+        endop();
+        return;
+    }
+    VisualSweep p;
+    p.x0 = rint32(fx);
+    p.y0 = rint32(fy);
+    p.hs = covset.sensorh + units[curunit].elev;
+    p.targeth = covset.targeth;
+    p.abovegound = targetmode != 0;
+    p.rangemax = covset.rangemax;
+    p.rangemin = covset.rangemin;
+    p.azmin = covset.azmin;
+    p.azmax = covset.azmax;
+    p.azstep = covset.azstep;
+    p.colour = covset.viscolor;
+    p.radar = radar.n > 0 ? &radar : nullptr;
+    progtotal = float(rint32((p.azmax - p.azmin) / p.azstep));
+    {
+        BoxCanvas canvas(box, palettepicture());
+        visualsweep(p, canvas);
+        canvas.end();
+    }
+    box->refresh();
+    if (runflag != 0) keepinpic(box, QStringLiteral("la couverture "));
+    endop();
+}
+
+}  // namespace zk
