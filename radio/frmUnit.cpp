@@ -182,6 +182,15 @@ frmUnit::frmUnit(QWidget *owner) : QDialog(owner)
     connect(Command6, &QPushButton::clicked, this, &frmUnit::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &frmUnit::Command7_Click);
     connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
+    // What the user changes here is a change of the document: the exit
+    // prompt must offer to save it. (Showing a unit stores its values back
+    // too, which is no change of the user's.)
+    auto changed = [] { netmodified = true; };
+    connect(Text1, &QLineEdit::textEdited, this, changed);
+    connect(Text2, &QLineEdit::textEdited, this, changed);
+    connect(Check1, &QCheckBox::clicked, this, changed);
+    connect(Check2, &QCheckBox::clicked, this, changed);
+    connect(HScroll1, &QScrollBar::actionTriggered, this, changed);
 
     // Form_Load.
     // 1. Only the unit being edited shows on the pictures.
@@ -298,6 +307,7 @@ void frmUnit::Check2_Click()
 
 void frmUnit::Command9_Click()
 {
+    netmodified = true;
     const int c = unit();
     const uint32_t chosen = pickcolor(this, rgbof(Label4->palette().color(QPalette::WindowText)));
     units[c].color = chosen;
@@ -307,6 +317,7 @@ void frmUnit::Command9_Click()
 
 void frmUnit::Command8_Click()
 {
+    netmodified = true;
     const int c = unit();
     const uint32_t chosen = pickcolor(this, rgbof(Label4->palette().color(QPalette::Window)));
     units[c].backcolor = chosen;
@@ -389,6 +400,7 @@ void frmUnit::Command1_Click()
 
 void frmUnit::Command7_Click()
 {
+    netmodified = true;
     const int c = unit();
     units[c] = backup_;
     updatefields();

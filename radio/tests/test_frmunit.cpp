@@ -244,6 +244,43 @@ private slots:
         QCOMPARE(zk::units[5].elev, 1234.5f);
     }
 
+    void userEditsMarkTheDocumentChanged()
+    {
+        zk::dialogHooks.color = [](uint32_t, const uint32_t *, uint32_t &chosen) {
+            chosen = 0x00FF00;
+            return true;
+        };
+        zk::units[6].enabled = 0;
+        zk::netmodified = false;
+        auto d = opendialog();
+        d->List1->setCurrentRow(5);
+        d->List1->setCurrentRow(4);
+        QVERIFY(!zk::netmodified);  // showing is no change of the user's
+        const std::function<void()> edits[] = {
+            [&] { typeInto(d->Text1, QStringLiteral("Nord")); },
+            [&] { typeInto(d->Text2, QStringLiteral("12")); },
+            [&] { d->Check1->click(); },
+            [&] { d->Check2->click(); },
+            [&] { d->Command9->click(); },
+            [&] { d->Command8->click(); },
+            [&] { d->HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd); },
+            [&] { d->Command7->click(); },
+            [&] {
+                zk::curlon = 10;
+                zk::curlat = 43;
+                d->Command5->click();
+            },
+        };
+        int k = 0;
+        for (const auto &edit : edits) {
+            zk::netmodified = false;
+            edit();
+            QVERIFY2(zk::netmodified, qPrintable(QString::number(k)));
+            ++k;
+        }
+        QCOMPARE(zk::uniticon[5], uint8_t(1));  // icon 0 shown at 1, one step on
+    }
+
     void activationAndBackground()
     {
         auto d = opendialog();
