@@ -115,6 +115,7 @@ void setBackColor(QWidget *w, const QColor &c)
 {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, c);
+    pal.setColor(w->backgroundRole(), c);  // a button fills with its Button colour
     w->setPalette(pal);
     w->setAutoFillBackground(true);
 }

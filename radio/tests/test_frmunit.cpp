@@ -31,6 +31,7 @@
 #include "pictures/picbox.h"
 #include "pictures/picfiles.h"
 #include "qtenv.h"
+#include "radio/frmNet.h"
 #include "radio/frmUnit.h"
 #include "radio/linktext.h"
 #include "radio/radiodata.h"
@@ -581,6 +582,19 @@ private slots:
         QVERIFY(!d->isVisible());
         QVERIFY(!w->Label4[1]->isHidden());
         QVERIFY(!w->Label4[5]->isHidden());
+    }
+
+    // The network dialog, on the same pictures: no network drawing while it
+    // is open.
+    void networkDialogClearsThePictures()
+    {
+        const QString bmp = tmp.filePath(QStringLiteral("map.bmp"));
+        QVERIFY(radiotest::writeMapPicture(bmp));
+        zk::frmPic *w = zk::openpicture(bmp, 1);
+        QVERIFY(w);
+        w->Picture1->image().setPixel(7, 9, qRgb(0, 255, 0));
+        zk::frmNet d;
+        QCOMPARE(QColor(w->Picture1->image().pixel(7, 9)), QColor(90, 90, 90));
     }
 };
 
