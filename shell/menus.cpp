@@ -20,6 +20,7 @@
 #include "pictures/pictureops.h"
 #include "pictures/overlaymenus.h"
 #include "pictures/picturemenus.h"
+#include "radio/frmCoverage.h"
 #include "radio/netmenus.h"
 #include "shell/about.h"
 #include "shell/hooks.h"
@@ -292,6 +293,9 @@ void frmMain::buildMenus()
 
     // The network and station dialogs.
     installnetdialogs(this);
+
+    // The radio and visual coverage dialogs.
+    installcoveragemenus(this);
 
     // Object drawing, the object editor and the Quo Vadis merge; the objects
     // and cities of 2D drawings and the ADRG import.
