@@ -21,6 +21,7 @@
 #include "pictures/overlaymenus.h"
 #include "pictures/picturemenus.h"
 #include "radio/frmCoverage.h"
+#include "radio/frmLink.h"
 #include "radio/netmenus.h"
 #include "shell/about.h"
 #include "shell/hooks.h"
@@ -293,6 +294,8 @@ void frmMain::buildMenus()
 
     // The network and station dialogs.
     installnetdialogs(this);
+    // The radio-link window: its command and the link ends picked on pictures.
+    installlinkwindow(this);
 
     // The radio and visual coverage dialogs.
     installcoveragemenus(this);
