@@ -224,7 +224,7 @@ frmCoverage::frmCoverage(QWidget *owner) : QDialog(owner)
 
     // Opening.
     for (int u = 1; u <= kUnits; ++u) {
-        const QString name = fromCp1252(units[u].name, sizeof units[u].name).trimmed();
+        const QString name = fixedText(units[u].name).trimmed();
         Combo2[0]->addItem(name);
         Combo2[1]->addItem(name);
     }
@@ -298,7 +298,7 @@ void frmCoverage::unitchoice()
             if ((nets[n].member[covcentre - 1] & 0x80) && (nets[n].member[covmobile - 1] & 0x80)) {
                 covnets[size_t(Combo3->count())] = int16_t(n);
                 if (n == linknet) chosen = Combo3->count();
-                Combo3->addItem(fromCp1252(nets[n].name, sizeof nets[n].name));
+                Combo3->addItem(fixedText(nets[n].name).leftJustified(int(sizeof nets[n].name), QLatin1Char(' ')));
             }
         }
     }

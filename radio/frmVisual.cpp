@@ -136,7 +136,7 @@ frmVisual::frmVisual(QWidget *owner) : QDialog(owner)
     connect(Check1, &QCheckBox::clicked, this, [this] { check1(); });
 
     // Load.
-    for (int u = 1; u <= kUnits; ++u) Combo1->addItem(fromCp1252(units[u].name, sizeof units[u].name).trimmed());
+    for (int u = 1; u <= kUnits; ++u) Combo1->addItem(fixedText(units[u].name).trimmed());
     curunit = int16_t(std::clamp<int>(curunit, 1, kUnits));
     Combo1->setCurrentIndex(curunit - 1);
     showvalue(Text1, covset.sensorh);

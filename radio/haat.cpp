@@ -68,13 +68,13 @@ QStringList haatlines(int unit, int net)
     out << QStringLiteral("Rapport généré à ") + QLocale().toString(QTime::currentTime(), QLocale::ShortFormat) +
                QStringLiteral(", le ") + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
     out << rule;
-    out << QStringLiteral("Pour ") + fromCp1252(u.name, sizeof u.name).trimmed();
+    out << QStringLiteral("Pour ") + fixedText(u.name).trimmed();
     float lat = u.lat, lon = u.lon;
     out << latdms(lat) + QStringLiteral(",") + londms(lon);
     out << gridlocator(u.lon, u.lat);
     out << QStringLiteral("Altitude du sol: ") + general(u.elev) + QStringLiteral("m");
     out << rule;
-    out << fromCp1252(nets[net].name, sizeof nets[net].name);
+    out << fixedText(nets[net].name).leftJustified(int(sizeof nets[net].name), QLatin1Char(' '));
     const float h = antheight(net, unit);
     out << QStringLiteral("Hauteur de l'antenne au desssus du sol: ") + general(h) + QStringLiteral("m");
     out << rule;

@@ -75,6 +75,9 @@ private slots:
         QCOMPARE(lines[54], QByteArray("Altitude moyenne du sol: 100m\r"));
         QCOMPARE(lines[56], QByteArray("HAAT: 10m"));
         QCOMPARE(lines[52], QByteArray(60, '-') + '\r');
+        // The network's whole 30-character name field.
+        QCOMPARE(lines[8], QByteArray(zk::nets[1].name, 30).trimmed().leftJustified(30, ' ') + '\r');
+        QCOMPARE(lines[9], QByteArray("Hauteur de l'antenne au desssus du sol: 10m\r"));
     }
 
     // Too few samples on the map: average and HAAT are "?".
