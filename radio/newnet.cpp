@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "map/datum.h"
 #include "map/mapdata.h"
 #include "radio/covset.h"
 #include "radio/radiodata.h"
@@ -66,7 +67,7 @@ void newnet(bool named)
     }
 
     // 5. The datum file may have changed since the last reset.
-    hooks::loadellipsoid(QStringLiteral("geosys.dat"));
+    loadellipsoid(QStringLiteral("geosys.dat"));
 
     // 6. 3D view defaults.
     set3dparams(0);

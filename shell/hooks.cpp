@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include "map/datum.h"
 #include "map/mapfile.h"
 #include "paths.h"
 #include "pictures/cursor.h"
@@ -16,12 +17,14 @@
 #include "radio/netdoc.h"
 #include "radio/unitdraw.h"
 #include "shell/mainwindow.h"
+#include "shell/mru.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "shell/shutdown.h"
 
 namespace zk::hooks {
 
-void loadellipsoid(const QString &) {}
+void loadellipsoid(const QString &file) { zk::loadellipsoid(file); }
 
 void openpicture(const QString &name, int16_t kind) { zk::openpicture(name, kind); }
 
@@ -29,16 +32,9 @@ bool openmap(const QString &name) { return zk::openmap(name); }
 
 void opennet(const QString &name) { zk::opennet(name); }
 
-void addmru(QString &file) { file = file.trimmed(); }
+void addmru(QString &file) { zk::addmru(file); }
 
-void restoremru()
-{
-    std::array<QString, 4> kept;
-    size_t k = 0;
-    for (const QString &f : settings.mru)
-        if (!f.isEmpty() && paths::exists(f)) kept[k++] = f;
-    settings.mru = kept;
-}
+void restoremru() { zk::restoremru(); }
 
 void showcursor(float lon, float lat) { zk::showcursor(lon, lat); }
 
@@ -64,22 +60,6 @@ void closecomport() { positions::closecomport(); }
 
 void closeudp() { positions::closeudp(); }
 
-bool queryunload(frmMain &w)
-{
-    w.timer1()->stop();
-    positions::closelog();
-    WindowPlacement p;
-    p.normal = !(w.isMaximized() || w.isMinimized() || w.isFullScreen());
-    const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    p.left = w.pos().x() * tx;
-    p.top = w.pos().y() * ty;
-    p.width = w.width() * tx;
-    p.height = w.height() * ty;
-    writeexitsettings(p);
-    closecomport();
-    closeudp();
-    stopwinsock();
-    return false;
-}
+bool queryunload(frmMain &w) { return MDIForm_QueryUnload(w); }
 
 }  // namespace zk::hooks

@@ -17,8 +17,8 @@ class frmMain;
 
 namespace zk::hooks {
 
-// Datum and version strings (geodesy): `loadellipsoid` with the datum file.
-// Now: nothing (the geodesy keeps its built-in datum).
+// Datum and version strings (geodesy): `loadellipsoid` with the datum file
+// (map/datum.h).
 void loadellipsoid(const QString &file);
 
 // Opens a picture file in a picture window of the given kind (openpicture,
@@ -29,11 +29,9 @@ bool openmap(const QString &name);
 // Opens a network file (opennet, radio/netdoc.h).
 void opennet(const QString &name);
 
-// Recent network files. `addmru` puts a file at the top of the list (the
-// caller's variable receives the stored form); `restoremru` keeps, at
-// start-up, the stored entries whose files still exist. Now: `addmru` trims
-// the name; `restoremru` drops the entries whose files are gone, keeping the
-// order (empty entries last).
+// Recent network files (shell/mru.h). `addmru` puts a file at the top of the
+// list (the caller's variable receives the stored form); `restoremru` brings
+// back, at start-up, the stored entries whose files still exist.
 void addmru(QString &file);
 void restoremru();
 
@@ -61,9 +59,9 @@ void timer1tick();
 void closecomport();
 void closeudp();
 
-// The main window's close request once no operation runs (confirmation,
-// stored settings, save prompts). Returns true to keep the program open.
-// Now: stops the timer, stores the exit settings and lets the window close.
+// The main window's close request (shell/shutdown.h: stop a running
+// operation, confirmation, stored settings, save prompts, end of the live
+// positions). Returns true to keep the program open.
 bool queryunload(frmMain &w);
 
 }  // namespace zk::hooks

@@ -256,12 +256,8 @@ void frmMain::closetoolwindows()
 
 void frmMain::closeEvent(QCloseEvent *e)
 {
-    // While an operation runs, a close request only asks it to stop.
-    if (runflag != 0) {
-        runflag = 0;
-        e->ignore();
-        return;
-    }
+    // While an operation runs, a close request only asks it to stop; else
+    // the confirmation, the settings and the save prompts (shutdown.cpp).
     if (hooks::queryunload(*this)) {
         e->ignore();
         return;

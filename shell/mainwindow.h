@@ -109,6 +109,12 @@ public:
     // not open is left alone; each runs its own closing handler.
     void closetoolwindows();
 
+    // The save prompts before the document is dropped; true when the user
+    // cancelled (shutdown.h).
+    bool CleanNet();
+    // Opens recent network file `index` (mru.h).
+    void loadprevious(int16_t index);
+
     // The command of toolbar button i (the menu item it runs).
     static const char *buttonCommand(int i);
     static QString buttonToolTip(int i);

@@ -24,6 +24,7 @@
 #include "radio/frmLink.h"
 #include "radio/netmenus.h"
 #include "shell/about.h"
+#include "shell/commands.h"
 #include "shell/hooks.h"
 #include "shell/mainwindow.h"
 #include "views3d/install3d.h"
@@ -145,8 +146,22 @@ const Item kHelp[] = {
     {"mnuHelpAbout", "À &propos", "", Works},
 };
 
+// Items without a help context number; every other item carries its
+// menu's number (1..5).
+bool nohelp(const QString &name)
+{
+    static const QStringList kNone = {"mnuEditBar1", "mnuEditQuo", "mnuQuo(0)", "mnuQuo(1)", "mnuQuo(2)", "mnuFlood",
+                                      "mnuObj", "mnuObjects(1)", "mnuObjects(2)", "mnuObjects(3)", "mnuObjects(4)",
+                                      "mnuObjects(5)", "mnuObject", "mnuFixmap", "mnuMonitor", "mnuMouseCoor"};
+    return kNone.contains(name);
+}
+
+// The help context number of a menu item, opened in the help file when
+// the user asks for help on it (0: none).
+void sethelp(QObject *o, const QString &name, int help) { o->setProperty("HelpContextID", nohelp(name) ? 0 : help); }
+
 template <size_t N>
-void fill(frmMain *w, QMenu *top, const Item (&items)[N])
+void fill(frmMain *w, QMenu *top, const Item (&items)[N], int help)
 {
     QMenu *cur = top;
     for (const Item &it : items) {
@@ -154,12 +169,14 @@ void fill(frmMain *w, QMenu *top, const Item (&items)[N])
         if (it.flags & Separator) {
             QAction *s = cur->addSeparator();
             s->setObjectName(name);
+            sethelp(s, name, help);
             continue;
         }
         if (it.flags & SubBegin) {
             QMenu *sub = cur->addMenu(QString::fromUtf8(it.caption));
             sub->setObjectName(name);
             sub->menuAction()->setObjectName(name);
+            sethelp(sub->menuAction(), name, help);
             // Enabled once one of its commands is.
             sub->menuAction()->setEnabled(false);
             cur = sub;
@@ -167,6 +184,7 @@ void fill(frmMain *w, QMenu *top, const Item (&items)[N])
         }
         auto *a = new QAction(QString::fromUtf8(it.caption), w);
         a->setObjectName(name);
+        sethelp(a, name, help);
         if (*it.shortcut) a->setShortcut(QKeySequence(QLatin1String(it.shortcut)));
         if (it.flags & Checked) {
             a->setCheckable(true);
@@ -249,20 +267,22 @@ void frmMain::buildMenus()
         QMenu *m = bar->addMenu(QString::fromUtf8(kTitles[i]));
         m->setObjectName(QStringLiteral("menu(%1)").arg(i));
         m->menuAction()->setObjectName(QStringLiteral("menu(%1)").arg(i));
+        m->menuAction()->setProperty("HelpContextID", i);
         menu_[size_t(i)] = m;
         // Opening any top-level menu closes the tool windows.
         connect(m, &QMenu::aboutToShow, this, &frmMain::closetoolwindows);
     }
-    fill(this, menu_[1], kFile);
-    fill(this, menu_[2], kEdit);
-    fill(this, menu_[3], kView);
-    fill(this, menu_[4], kWindow);
-    fill(this, menu_[5], kHelp);
+    fill(this, menu_[1], kFile, 1);
+    fill(this, menu_[2], kEdit, 2);
+    fill(this, menu_[3], kView, 3);
+    fill(this, menu_[4], kWindow, 4);
+    fill(this, menu_[5], kHelp, 5);
     connect(menu_[4], &QMenu::aboutToShow, this, &frmMain::fillWindowList);
 
     mnuStop_ = new QAction(QStringLiteral("&Stop"), this);
     mnuStop_->setObjectName(QStringLiteral("mnuStop"));
     mnuStop_->setVisible(false);
+    mnuStop_->setProperty("HelpContextID", 0);
     bar->addAction(mnuStop_);
 
     // The shell's own commands.
@@ -291,6 +311,10 @@ void frmMain::buildMenus()
     // Merging, grids, flooding, stratification, rotation, projection,
     // fitting the map, the world map and full screen.
     installpictureops(this);
+
+    // Networks, maps and pictures opened and saved, propagation mode,
+    // printing, recent files, clipboard, network drawings.
+    installcommands(this);
 
     // The network and station dialogs.
     installnetdialogs(this);

@@ -9,7 +9,9 @@
 
 #include "engine.h"
 #include "map/mapdata.h"
+#include "map/mapservices.h"
 #include "msgbox.h"
+#include "pictures/picfiles.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
 #include "shell/hooks.h"
@@ -63,6 +65,9 @@ frmMain *Main(const StartupOptions &options)
     splash->show();
     splash->raise();
     w->setWindowIcon(splash->logo());
+
+    // A map converted from the old layout opens its companion picture.
+    mapservices.opencompanion = opencompanion;
 
     // 9. The grid's first shape, then the document reset, which gives it
     // one cell per screen pixel.

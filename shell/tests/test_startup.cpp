@@ -1,6 +1,7 @@
 // The start-up sequence: with and without the engine library, the banner in
 // front of a disabled main window, the document reset, settings, the
 // command line and the services started last.
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,11 +18,15 @@
 #include <QTimer>
 
 #include "engine.h"
+#include "map/datum.h"
 #include "map/mapdata.h"
+#include "map/mapservices.h"
 #include "msgbox.h"
+#include "paths.h"
 #include "radio/radiodata.h"
 #include "shell/mainwindow.h"
 #include "shell/settings.h"
+#include "shell/shutdown.h"
 #include "shell/startup.h"
 
 using zk::TailKind;
@@ -61,6 +66,10 @@ private slots:
         clearStore();
         zk::settings = zk::AppSettings{};
         zk::engine::setLibraryName("libzelkor32.so");
+        // A map that failed to open in an earlier case counts as modified;
+        // each case starts with an unmodified document.
+        zk::netmodified = false;
+        zk::mapmodified = false;
     }
     void cleanup()
     {
@@ -152,9 +161,37 @@ private slots:
         // A normal 6500 x 6500 twip window at 1000, 1000.
         QVERIFY(!w->isMaximized());
         QCOMPARE(w->size(), QSize(433, 433));
-        QCOMPARE(w->windowTitle(), QStringLiteral("Kestrova"));
+        // The last network file is entry 1 of the recent files and the caption
+        // names it.
+        QCOMPARE(w->windowTitle(), QStringLiteral("..\\Default.net - Kestrova"));
+        QCOMPARE(zk::settings.mru[0], QStringLiteral("Default.net"));
+        QCOMPARE(w->mnuFileMRU(0)->text(), QStringLiteral("&1 Default.net"));
+        QVERIFY(w->mnuFileMRU(0)->isVisible());
+        QVERIFY(!w->mnuFileMRU(1)->isVisible());
         // The cursor read-out at the map's centre (45 N, 73 W).
         QVERIFY2(w->label1()->text().contains(QStringLiteral("45°00'00")), qPrintable(w->label1()->text()));
+    }
+
+    void datumFileAndCompanionPictures()
+    {
+        // A datum file of the user's own is read at start-up (and by the
+        // document reset within it).
+        const QString file = zk::paths::userFolder() + QStringLiteral("/geosys.dat");
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("\"Hayford 1909\",6378388.0,6356911.946,0\r\n");
+        }
+        zk::mapservices.opencompanion = nullptr;
+        zk::frmMain *w = start();
+        QFile::remove(file);
+        QVERIFY(w);
+        QCOMPARE(zk::ellname, QStringLiteral("Hayford 1909"));
+        QCOMPARE(zk::ella, 6378388.0);
+        QCOMPARE(zk::rowoffset, int16_t(0));
+        // An old-layout map opens its companion picture.
+        QVERIFY(bool(zk::mapservices.opencompanion));
+        zk::loadellipsoid(QStringLiteral("geosys.dat"));
     }
 
     void commandLineNetworkFile()
@@ -192,6 +229,9 @@ private slots:
         zk::writesetting(QStringLiteral("Previous0"), a);
         zk::writesetting(QStringLiteral("Previous1"), dir.filePath(QStringLiteral("gone.net")));
         zk::writesetting(QStringLiteral("Previous2"), c);
+        // The last network file is the first entry: opening it keeps the order.
+        zk::writesetting(QStringLiteral("LastProject"), a);
+        zk::MsgScript script;  // the empty file is reported as unreadable
         QVERIFY(start());
         QCOMPARE(zk::settings.mru[0], a);
         QCOMPARE(zk::settings.mru[1], c);
@@ -231,7 +271,13 @@ private slots:
         zk::frmMain *w = start();
         QVERIFY(w);
         w->resize(600, 450);
+        QVERIFY(w->timer1()->isActive());
+        zk::shutdownwait_ms = 0;
+        zk::MsgScript script;
+        script.answer(zk::idYes);
         QVERIFY(w->close());
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Terminer l'exécution du logiciel Kestrova?")});
+        QVERIFY(!w->timer1()->isActive());
         QCoreApplication::processEvents();
         QCOMPARE(zk::readsetting(QStringLiteral("MainWidth"), ""), QStringLiteral("9000"));
         QCOMPARE(zk::readsetting(QStringLiteral("MainHeight"), ""), QStringLiteral("6750"));
