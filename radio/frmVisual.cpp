@@ -222,6 +222,17 @@ void frmVisual::keyPressEvent(QKeyEvent *e)
     QDialog::keyPressEvent(e);
 }
 
+void visualapplied(int button, const QString &table)
+{
+    if (button >= 0 && button < 3) {
+        visualcoverage(table);
+    } else if (button == 3) {
+        // The radar coverage on 3D pictures is not part of this program yet.
+        msgbox(QStringLiteral("La couverture radar 3D n'est pas disponible dans cette version."),
+               mbOK | mbExclamation);
+    }
+}
+
 void mnuViewVisual_Click()
 {
     if (!findsource2d()) return;
@@ -233,13 +244,7 @@ void mnuViewVisual_Click()
         button = dlg.applied();
         table = dlg.table();
     }
-    if (button >= 0 && button < 3) {
-        visualcoverage(table);
-    } else if (button == 3) {
-        // The radar coverage on 3D pictures is not part of this program yet.
-        msgbox(QStringLiteral("La couverture radar 3D n'est pas disponible dans cette version."),
-               mbOK | mbExclamation);
-    }
+    visualapplied(button, table);
 }
 
 }  // namespace zk

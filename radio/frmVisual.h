@@ -48,6 +48,11 @@ private:
     QString table_;
 };
 
+// What the dialog's button starts: the visual coverage for the three colour
+// buttons; "Radar 3D" (3) draws nothing and says that the radar coverage on
+// 3D pictures is not available.
+void visualapplied(int button, const QString &table);
+
 // The main window's "Couverture visuelle": makes sure a 2D picture of the
 // map exists and is current, shows the dialog and draws what it applied.
 void mnuViewVisual_Click();

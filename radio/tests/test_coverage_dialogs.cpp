@@ -212,6 +212,22 @@ private slots:
         QCOMPARE(zk::covset.rangemax, 1.0f);
         QCOMPARE(zk::radarfile, int16_t(1));
     }
+
+    void radar3dSaysItIsNotAvailable()
+    {
+        QFile rad(dir.filePath(QStringLiteral("test.rad")));
+        QVERIFY(rad.open(QIODevice::WriteOnly));
+        rad.write("1 5 -100 100");
+        rad.close();
+        zk::frmVisual dlg;
+        QVERIFY(!dlg.Command1[3]->isHidden());
+        dlg.Command1[3]->click();
+        QCOMPARE(dlg.applied(), 3);
+        zk::MsgScript script;
+        zk::visualapplied(3, dlg.table());
+        QCOMPARE(script.shown().size(), 1);
+        QVERIFY(script.shown().first().text.contains(QStringLiteral("radar 3D")));
+    }
 };
 
 QTEST_MAIN(TestCoverageDialogs)
