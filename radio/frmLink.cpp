@@ -138,6 +138,10 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
     // Controls, placed in twips as the layout gives them.
     auto *c = new QWidget(this);
     setCentralWidget(c);
+    // The layout's positions are made for a small dialog font.
+    QFont small = c->font();
+    small.setPointSizeF(8);
+    c->setFont(small);
     auto *frame = new QFrame(c);
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(0, 0, tw(7635), tw(972));

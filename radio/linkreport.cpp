@@ -51,6 +51,9 @@ void ScaleBox::setBackColor(uint32_t rgb) { back_ = rgb; }
 
 void ScaleBox::cls()
 {
+    // A box laid out while hidden gets its resize event only when shown:
+    // every drawing starts here, so take the box's size now.
+    if (image_.size() != size() && width() > 0 && height() > 0) image_ = QImage(size(), QImage::Format_RGB32);
     image_.fill(qcolor(back_));
     update();
 }

@@ -25,6 +25,7 @@
 #include "pictures/geomap.h"
 #include "pictures/picbox.h"
 #include "pictures/picfiles.h"
+#include "pictures/pichooks.h"
 #include "qtenv.h"
 #include "radio/frmLink.h"
 #include "radio/linkbudget.h"
@@ -265,6 +266,9 @@ private slots:
         QCOMPARE(w->Combo2->count(), 1);
         QCOMPARE(w->Combo2->itemText(0).trimmed(), QStringLiteral("Réseau 01"));
         QVERIFY(w->menu2[1]->isChecked());
+        // The profile was drawn at the box's size, though the box was laid
+        // out before the window showed.
+        QCOMPARE(w->Picture1->image().size(), w->Picture1->size());
         // The far end: full path length, clearance = B's antenna height, no F1.
         const double L = zk::pfl[2] * zk::pfl[1] / 1000;
         const double m = zk::sysgainab - 100;
@@ -558,6 +562,22 @@ private slots:
         QVERIFY(zk::frmLink::instance());
         zk::frmLink::instance()->Form_KeyDown(Qt::Key_Escape);
         QTRY_VERIFY(!zk::frmLink::instance());
+    }
+
+    void linkEndsPickedOnPictures()
+    {
+        zk::installlinkwindow(nullptr);
+        QVERIFY(zk::pichooks.linkend);
+        zk::pichooks.linkend(2, 1);
+        QVERIFY(!zk::frmLink::instance());
+        zk::pichooks.linkend(2, 2);
+        QVERIFY(!zk::frmLink::instance());  // both ends the same unit
+        zk::pichooks.linkend(1, 1);
+        QVERIFY(zk::frmLink::instance());
+        QCOMPARE(zk::txunit, int16_t(1));
+        QCOMPARE(zk::rxunit, int16_t(2));
+        QCOMPARE(zk::linknet, int16_t(1));
+        zk::pichooks.linkend = {};
     }
 
     void linkDrawnOnPicture()
