@@ -227,8 +227,13 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
     for (QWidget *w : c->findChildren<QWidget *>()) w->installEventFilter(this);
 
     // Form_Load.
-    for (int side = 0; side < 2; ++side)
+    for (int side = 0; side < 2; ++side) {
+        QSignalBlocker block(Combo1[side]);
         for (int i = 1; i <= kUnits; ++i) Combo1[side]->addItem(unitname(i));
+        // Both lists start with no selection, so that choosing side A first
+        // computes nothing (and does not replace the last link's network).
+        Combo1[side]->setCurrentIndex(-1);
+    }
     const int la = linka, lb = linkb;
     selectunit(0, std::max(la - 1, 0));
     selectunit(1, std::max(lb - 1, 0));

@@ -6,6 +6,9 @@
 // both decimal separators, the export's failures, antenna heights, and the
 // link drawn on a picture window.
 #include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -19,6 +22,7 @@
 #include <memory>
 
 #include "cp1252.h"
+#include "map/geotext.h"
 #include "msgbox.h"
 #include "pathviewer/pathfile.h"
 #include "pictures/frmPic.h"
@@ -562,6 +566,42 @@ private slots:
         QVERIFY(zk::frmLink::instance());
         zk::frmLink::instance()->Form_KeyDown(Qt::Key_Escape);
         QTRY_VERIFY(!zk::frmLink::instance());
+    }
+
+    void networkListOfThePair()
+    {
+        for (int n : {2, 5}) {
+            zk::nets[n].member[2] = 128;
+            zk::nets[n].member[6] = 128;
+        }
+        radiotest::placeUnit(3, 200, 256);
+        radiotest::placeUnit(7, 260, 256);
+        zk::linka = 3;
+        zk::linkb = 7;
+        zk::linknet = 5;
+        zk::frmLink *w = zk::frmLink::open();
+        QCOMPARE(w->Combo2->count(), 2);
+        QCOMPARE(w->Combo2->currentIndex(), 1);
+        QCOMPARE(zk::linknet, int16_t(5));
+        zk::linknet = 4;
+        w->selectunit(1, 6);
+        QCOMPARE(w->Combo2->currentIndex(), 0);
+        QCOMPARE(zk::linknet, int16_t(2));
+    }
+
+    void copyPutsPictureAndText()
+    {
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::frmLink *w = zk::frmLink::open();
+        w->menu1_Click(1);
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        double lon = 0, lat = 0;
+        const QString pair = zk::londms(lon) + QStringLiteral(" ") + zk::latdms(lat) + QStringLiteral(", ");
+        QCOMPARE(data->text(), pair + pair + pair + pair + QStringLiteral("04, Copie d'un lien"));
+        QVERIFY(data->hasImage());
     }
 
     void linkEndsPickedOnPictures()
