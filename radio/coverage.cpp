@@ -316,11 +316,19 @@ public:
     }
     bool radial(int k) override
     {
+        // Events are pumped here: the box may be repainted or resized, so
+        // the painter lets go of its layer meanwhile.
+        painter_.end();
         opcallback(k);
         box_->refresh();
+        painter_.begin(&box_->image());
+        painter_.setRenderHint(QPainter::Antialiasing, false);
         return runflag != 0;
     }
-    void end() { painter_.end(); }
+    void end()
+    {
+        if (painter_.isActive()) painter_.end();
+    }
 
 private:
     PicBox *box_;
@@ -392,7 +400,14 @@ void polarcoverage()
     w->raise();
     hooks::clearoverlay();
     lunarmode();
-    if (!curpic) return;
+    if (!curpic) {
+        // The picture went away during the redraw, which left its operation open.
+        if (runflag != 0) {
+            runflag = 0;
+            endop();
+        }
+        return;
+    }
     PicBox *box = w->Picture1;
     beginop(opcoverage);
     LinkOperation linkop;
@@ -455,6 +470,8 @@ void visualcoverage(const QString &file)
     hooks::clearoverlay();
     lunarmode();
     if (!curpic) {
+        // The picture went away during the redraw: nothing was drawn.
+        runflag = 0;
         endop();
         return;
     }
