@@ -232,6 +232,43 @@ TEST_F(Coverage, RidgeLowersTheRadioLevel)
     EXPECT_GT(r.at(1, 40) - r.at(0, 40), 10);
 }
 
+// The pattern entry 0 points along antaz; the gain of the radial's entry is
+// added to every cell of it, and the direction picks the system gain.
+TEST_F(Coverage, PatternAndDirection)
+{
+    radiotest::placeUnit(1, 256, 256);
+    zk::linkparams(1, 2, 1);
+    zk::RadioSweep p;
+    p.x0 = p.y0 = 256;
+    p.a = 1;
+    p.b = 2;
+    p.net = 1;
+    p.L = -1000;
+    p.U = 1000;
+    p.surfcolor = 0xFF;
+    p.rangemax = 5;
+    p.azmin = p.azmax = 90;
+    Recorder plain;
+    double spacing = 0;
+    zk::radiosweep(p, plain, spacing);
+    p.antaz = 90;
+    p.pattern[0] = -20;
+    Recorder turned;
+    zk::radiosweep(p, turned, spacing);
+    EXPECT_NEAR(turned.at(0, 10), plain.at(0, 10) - 20, 1e-9);
+    p.antaz = 91;  // round(90 - 91) = -1 -> entry 359
+    p.pattern[359] = -7;
+    Recorder other;
+    zk::radiosweep(p, other, spacing);
+    EXPECT_NEAR(other.at(0, 10), plain.at(0, 10) - 7, 1e-9);
+    p.pattern = {};
+    p.covdir = 1;
+    zk::sysgainba = zk::sysgainab - 4;
+    Recorder back;
+    zk::radiosweep(p, back, spacing);
+    EXPECT_NEAR(back.at(0, 10), plain.at(0, 10) - 4, 1e-9);
+}
+
 struct LevelCase {
     int unit;
     float low, high, freq, thr;
