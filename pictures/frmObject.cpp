@@ -241,7 +241,8 @@ void frmObject::updatefile()
     const bool track = objkind == 0;
     objcount = std::max(0, List1->count() - firstdata());
     if (track) {
-        Shape1->setFillColor(qcolor(uint32_t(int64_t(leadingNumber(getprm(4, 3)))) & 0xFFFFFF));
+        const double c = std::clamp(leadingNumber(getprm(4, 3)), 0.0, 4294967295.0);
+        Shape1->setFillColor(qcolor(uint32_t(c) & 0xFFFFFF));
         Shape2->hide();
         Command2->hide();
         Text2->setText(getprm(4, 2));

@@ -269,11 +269,11 @@ QString tilename(int lon, int lat)
            QStringLiteral("%1").arg(std::abs(lat), 2, 10, QLatin1Char('0'));
 }
 
-QStringList coveredtiles(const std::array<float, 4> &lon, const std::array<float, 4> &lat)
+TileRanges coveredranges(const std::array<float, 4> &lon, const std::array<float, 4> &lat)
 {
-    QStringList out;
+    TileRanges r;
     for (int k = 0; k < 4; ++k)
-        if (!std::isfinite(lon[size_t(k)]) || !std::isfinite(lat[size_t(k)])) return out;
+        if (!std::isfinite(lon[size_t(k)]) || !std::isfinite(lat[size_t(k)])) return r;
     const auto [lo0, lo1] = std::minmax_element(lon.begin(), lon.end());
     const auto [la0, la1] = std::minmax_element(lat.begin(), lat.end());
     // Corners far beyond the Earth still cover each tile at most once.
@@ -281,12 +281,22 @@ QStringList coveredtiles(const std::array<float, 4> &lon, const std::array<float
     const double east = std::min(std::floor(double(*lo1)), west + 359);
     const double south = std::max(std::floor(double(*la0)), -90.0);
     const double north = std::min(std::floor(double(*la1)), 90.0);
-    if (!(west >= -1e6 && east <= 1e6)) return out;
-    for (double x = west; x <= east; ++x) {
-        // Far longitudes come within one turn first; the name takes the last one.
-        const int ilon = int(std::fmod(x, 360.0));
-        for (double y = south; y <= north; ++y) out.append(tilename(ilon, int(y)));
-    }
+    if (!(west >= -1e6 && east <= 1e6)) return r;
+    // Far longitudes come within one turn first; the name takes the last one.
+    for (double x = west; x <= east; ++x) r.lons.push_back(int(std::fmod(x, 360.0)));
+    for (double y = south; y <= north; ++y) r.lats.push_back(int(y));
+    return r;
+}
+
+QString lonname(int lon) { return tilename(lon, 0).section(QLatin1Char('/'), 0, 0); }
+QString latname(int lat) { return tilename(0, lat).section(QLatin1Char('/'), 1, 1); }
+
+QStringList coveredtiles(const std::array<float, 4> &lon, const std::array<float, 4> &lat)
+{
+    QStringList out;
+    const TileRanges r = coveredranges(lon, lat);
+    for (int x : r.lons)
+        for (int y : r.lats) out.append(tilename(x, y));
     return out;
 }
 

@@ -115,6 +115,14 @@ QString tilename(int lon, int lat);
 // corner value. At most 360 longitudes and 181 latitudes; corners that are
 // not numbers cover nothing.
 QStringList coveredtiles(const std::array<float, 4> &lon, const std::array<float, 4> &lat);
+// The same as the whole degrees of both loops, and the two parts of a
+// tile's name ("W075", "N45").
+struct TileRanges {
+    std::vector<int> lons, lats;
+};
+TileRanges coveredranges(const std::array<float, 4> &lon, const std::array<float, 4> &lat);
+QString lonname(int lon);
+QString latname(int lat);
 
 // The object root of the setting ObjectDrive, ending with "/": a drive letter
 // stands for its data folder (platform/paths.h).

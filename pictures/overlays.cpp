@@ -233,15 +233,19 @@ QStringList objectfiles(const frmPic *pic, const QString &pattern)
 
     // The tile folders, whatever the case of their names.
     const PicFrame f = picframe(pic);
-    const QStringList tiles = coveredtiles({f.lon1, f.lon2, f.lon3, f.lon4}, {f.lat1, f.lat2, f.lat3, f.lat4});
-    if (tiles.isEmpty()) return out;
+    // Only folders that exist are looked into, so a picture of the whole
+    // Earth costs a listing per existing folder, not one per tile.
+    const TileRanges tiles = coveredranges({f.lon1, f.lon2, f.lon3, f.lon4}, {f.lat1, f.lat2, f.lat3, f.lat4});
+    if (tiles.lons.empty() || tiles.lats.empty()) return out;
     const QString root = paths::resolve(objectroot());
     if (!QFileInfo(root).isDir()) return out;
     FolderIndex index;
-    for (const QString &t : tiles)
-        for (const QString &lonDir : index.children(root, t.section(QLatin1Char('/'), 0, 0)))
-            for (const QString &tileDir : index.children(lonDir, t.section(QLatin1Char('/'), 1, 1)))
-                out.append(matching(tileDir, pattern));
+    QStringList lats;
+    for (int y : tiles.lats) lats.append(latname(y));
+    for (int x : tiles.lons)
+        for (const QString &lonDir : index.children(root, lonname(x)))
+            for (const QString &lat : lats)
+                for (const QString &tileDir : index.children(lonDir, lat)) out.append(matching(tileDir, pattern));
     return out;
 }
 
@@ -274,6 +278,8 @@ void drawtrackfile(frmPic *pic, const QString &path, bool fill)
     const int W = w->Picture1->scaleWidth(), H = w->Picture1->scaleHeight();
     TrackLayer layer(w->Picture1->image(), track->colour, maskpen);
 
+    // A pen wider than any picture draws nothing more.
+    const double width = std::isfinite(track->width) ? std::clamp(track->width, 0.0, 4096.0) : 0.0;
     const auto &pts = track->points;
     const size_t N = pts.size();
     progtotal = float(N);
@@ -308,7 +314,7 @@ void drawtrackfile(frmPic *pic, const QString &path, bool fill)
             polygon.push_back(here);
             if (inside) anyinside = true;
         } else {
-            if (!(pt.start || np == 0) && (inside || previnside)) layer.line(prev, here, track->width);
+            if (!(pt.start || np == 0) && (inside || previnside)) layer.line(prev, here, width);
             previnside = inside;
             prev = here;
         }

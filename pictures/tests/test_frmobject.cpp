@@ -30,6 +30,8 @@
 #include "shell/controls.h"
 #include "shell/dialogs.h"
 #include "shell/longop.h"
+#include "shell/mainwindow.h"
+#include "shell/mdi.h"
 #include "shell/settings.h"
 
 using zk::frmObject;
@@ -418,6 +420,28 @@ private slots:
         }
         QCoreApplication::processEvents();
         QVERIFY(!frmObject::loaded());
+    }
+
+    void mainWindowClosesTheEditorOnlyWhileAdding()
+    {
+        auto m = std::make_unique<zk::frmMain>();
+        ed->mnuNewLines->trigger();
+        {
+            zk::MsgScript s;
+            s.answer(zk::idNo);
+            m->closetoolwindows();
+            QCOMPARE(s.texts(), QStringList{"Fermer l'éditeur d'objets"});
+        }
+        QVERIFY(!zk::objedit);
+        {
+            zk::MsgScript s;
+            m->closetoolwindows();
+            QCOMPARE(s.texts(), QStringList());
+        }
+        QVERIFY(frmObject::loaded());
+        m.reset();
+        zk::setMdiArea(env->area);
+        zk::setMainWindow(&env->main);
     }
 
     void saveThatCannotBeWritten()

@@ -453,3 +453,42 @@ TEST(GifCalibration, Checks)
     // The points lie beyond a GIF that is too small.
     EXPECT_FALSE(zk::checkgifcal(linearcal(), 50, 80).isEmpty());
 }
+
+// ---- damaged input -----------------------------------------------------------
+
+TEST(DamagedInput, RandomBytesNeverCrashTheReaders)
+{
+    // Random bytes, and a valid general information file and track with
+    // random bytes changed: every reader answers, nothing more.
+    uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    const QByteArray gen = genfile("00360000", "00360000", "002", "003", 'Y', "000010000200003000040000500006");
+    const QByteArray plt = "OziExplorer Track Point File Version 2.1\r\nWGS 84\r\nAltitude is in Feet\r\nReserved 3\r\n"
+                           "0,2,255,x\r\n2\r\n45.5,-73.25,1,100\r\n\"45.6\",-73.35,0,200\r\n";
+    for (int round = 0; round < 400; ++round) {
+        QByteArray b;
+        if (round % 3 == 0) {
+            const int n = int(next() % 600);
+            for (int k = 0; k < n; ++k) b += char(next() & 0xFF);
+        } else {
+            b = round % 3 == 1 ? gen : plt;
+            for (int k = 0; k < 1 + int(next() % 8); ++k) b[int(next() % uint32_t(b.size()))] = char(next() & 0xFF);
+            if (next() % 4 == 0) b.truncate(int(next() % uint32_t(b.size())));
+        }
+        QString why;
+        (void)zk::readadrggen(b, &why);
+        const QStringList lines = zk::objectlines(b);
+        (void)zk::readtrack(lines);
+        for (const QString &l : lines) {
+            (void)zk::parselabel(l, round % 2 == 0, round % 4 == 0);
+            std::array<QString, 11> f;
+            EXPECT_GE(zk::readfields(l, f), 1);
+        }
+        const zk::GifCalibration c = zk::parsegifcal(b);
+        (void)zk::checkgifcal(c, 100, 80);
+        (void)zk::adrgposition(b.left(11));
+    }
+}

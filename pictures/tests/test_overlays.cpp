@@ -11,8 +11,11 @@
 
 #include "msgbox.h"
 #include "paths.h"
+#include "engine.h"
+#include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "pictures/objectfiles.h"
+#include "pictures/overlaymenus.h"
 #include "pictures/overlays.h"
 #include "pictures/picfiles.h"
 #include "overlayenv.h"
@@ -410,6 +413,28 @@ private slots:
         zk::mnuObjects_Click(5);
         QCOMPARE(script.texts().size(), 1);
         QCOMPARE(rgbAt(w->Picture1->image(), 100, 50), kGrey);
+    }
+
+    void twoDDrawingAddsObjectsAndCities()
+    {
+        bool ok = false;
+        zk::engine::callback(nullptr, &ok);
+        QVERIFY2(ok, "the engine library is needed");
+        zk::installoverlayservices();
+        zk::settings.showobjects = true;
+        zk::mapcorners.city = 1;
+        QVERIFY(zktest::writeFile(objectFolder() + "L4-l.plt", trackFile("0,1,255,R", {"45,-8,1,0", "45,8,0,0"})));
+        QVERIFY(zktest::writeFile(user + "/cities.dat", crlf({"h", "FF0000,41,-5,"})));
+        zk::runflag = 0;
+        frmPic *w = zk::openpicture(QString(), -1);
+        zk::MsgScript script;
+        QVERIFY(zk::draw2d(w, true));
+        // Both are part of the picture: a drawing of its own keeps them.
+        const QImage &img = w->Picture1->picture();
+        QCOMPARE(rgbAt(img, 100, 50), 0x0000FFu);
+        QCOMPARE(rgbAt(img, 150, 88), 0xFF0000u);
+        zk::mapcorners.city = 0;
+        zk::settings.showobjects = false;
     }
 
     // ---- gpsbabel ------------------------------------------------------------
