@@ -12,8 +12,9 @@
 #include "pictures/frmCustom.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
-#include "qtdc.h"
 #include "pictures/mainlink.h"
+#include "qtdc.h"
+#include "radio/profile.h"
 #include "shell/longop.h"
 
 namespace zk {
@@ -24,20 +25,6 @@ constexpr double kPi = 3.14159265358979;
 constexpr double kEarthRadius_m = 6367.0 * 1000.0;
 
 QString g_report;
-
-// Bearing of the vector (deast, dnorth), radians clockwise from north in
-// [0, 2 pi); 0 when both are 0. The northward component comes first.
-double azimuth(double dnorth, double deast)
-{
-    if (std::fabs(deast) < std::fabs(dnorth)) {
-        const double t = std::atan(deast / dnorth);
-        if (dnorth > 0) return t < 0 ? t + 2 * kPi : t;
-        return t + kPi;
-    }
-    if (deast == 0) return 0;
-    const double t = std::atan(dnorth / deast);
-    return deast > 0 ? kPi / 2 - t : 3 * kPi / 2 - t;
-}
 
 // Cuts the segment to the rectangle [lo, hi] on both axes (Liang-Barsky);
 // false when nothing of it lies inside.
