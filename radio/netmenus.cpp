@@ -6,6 +6,7 @@
 
 #include "pictures/pichooks.h"
 #include "radio/frmNet.h"
+#include "radio/frmReport.h"
 #include "radio/frmUnit.h"
 #include "radio/netdraw.h"
 #include "radio/radiodata.h"
@@ -84,6 +85,8 @@ void installnetdialogs(frmMain *w)
         a->setEnabled(true);
     }
     pichooks.showunit = [](int unit) { showunitdialog(unit); };
+    // "Rapport": the network report window.
+    installreportmenu(w);
 }
 
 }  // namespace zk

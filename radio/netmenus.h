@@ -21,8 +21,9 @@ void mnuEditUnit_Click();
 // the station dialog opens for it.
 void showunitdialog(int unit);
 
-// Connects and enables mnuFileNet and mnuEditUnit, and gives the picture
-// windows their double click. The main window calls it once its menus exist.
+// Connects and enables mnuFileNet and mnuEditUnit (and, through
+// installreportmenu, mnuReport), and gives the picture windows their double
+// click. The main window calls it once its menus exist.
 void installnetdialogs(frmMain *w);
 
 // Test seam: the clock (seconds, never going back) the automatic redraw is
