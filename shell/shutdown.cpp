@@ -134,6 +134,7 @@ bool MDIForm_QueryUnload(frmMain &w)
     if (msgbox(QStringLiteral("Terminer l'exécution du logiciel ") + appTitle() + QStringLiteral("?"), mbYesNo | mbQuestion) != idYes)
         return true;
     // 3-4. No more ticks; the open files (the GPS log) closed.
+    const bool ticking = w.timer1()->isActive();
     w.timer1()->stop();
     positions::closelog();
     // 5. The settings, the placement only from the normal state.
@@ -148,7 +149,7 @@ bool MDIForm_QueryUnload(frmMain &w)
     // 6. The save prompts. Cancelled: the program runs on as before the
     // close, with its timer and its live-position channels.
     if (CleanNet()) {
-        hooks::startwinsock();
+        if (ticking) hooks::startwinsock();
         hooks::applygps();
         return true;
     }

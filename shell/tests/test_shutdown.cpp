@@ -12,7 +12,9 @@
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "pictures/picfiles.h"
+#include "positions/serialgps.h"
 #include "radio/radiodata.h"
+#include "shell/hooks.h"
 #include "shell/mru.h"
 #include "shell/shutdown.h"
 #include "shellenv.h"
@@ -85,7 +87,11 @@ class TestShutdown : public QObject {
 
 private slots:
     void init() { env = std::make_unique<Env>(); }
-    void cleanup() { env.reset(); }
+    void cleanup()
+    {
+        zk::positions::closelog();
+        env.reset();
+    }
 
     void runningOperationOnlyStops()
     {
@@ -110,6 +116,10 @@ private slots:
     void promptsInOrder()
     {
         document();
+        zk::settings.gpsflags = 1;
+        zk::settings.gpslog = env->path(QStringLiteral("gps.txt"));
+        zk::hooks::applygps();
+        QVERIFY(zk::positions::logopen());
         const QString untitledName = untitled->Filename;
         QStringList closedTools;
         Tool grid(QStringLiteral("frmGrid"), closedTools), link(QStringLiteral("frmLink"), closedTools);
@@ -128,6 +138,7 @@ private slots:
         QVERIFY(zk::picwindows().isEmpty());
         QVERIFY(!env->w->isVisible());
         QVERIFY(!env->w->timer1()->isActive());
+        QVERIFY(!zk::positions::logopen());
     }
 
     void settingsStoredAtExit_data()
@@ -178,6 +189,11 @@ private slots:
         QFETCH(int, prompts);
         QFETCH(bool, picturesLeft);
         document();
+        // The GPS log is being written.
+        zk::settings.gpsflags = 1;
+        zk::settings.gpslog = env->path(QStringLiteral("gps.txt"));
+        zk::hooks::applygps();
+        QVERIFY(zk::positions::logopen());
         zk::MsgScript script;
         for (int a : answers) script.answer(a);
         QVERIFY(!env->w->close());
@@ -185,6 +201,7 @@ private slots:
         QVERIFY(env->w->isVisible());
         // The timer runs again: a cancelled close leaves the program as it was.
         QVERIFY(timerRunning());
+        QVERIFY(zk::positions::logopen());
         QCOMPARE(bool(untitled), picturesLeft);
         QVERIFY(zk::netmodified);
         QVERIFY(zk::mapmodified);
