@@ -7,7 +7,6 @@
 
 #include "map/datum.h"
 #include "map/mapfile.h"
-#include "paths.h"
 #include "pictures/cursor.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
@@ -18,8 +17,6 @@
 #include "radio/unitdraw.h"
 #include "shell/mainwindow.h"
 #include "shell/mru.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 #include "shell/shutdown.h"
 
 namespace zk::hooks {
