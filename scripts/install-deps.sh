@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   # tools the tests use to make real fixtures and peers
-  gdal-bin mscompress geographiclib-tools socat gpsbabel xvfb xauth poppler-utils
+  gdal-bin mscompress geographiclib-tools socat gpsbabel xvfb xauth poppler-utils python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
