@@ -40,14 +40,6 @@ void showmain()
     }
 }
 
-void connectitem(frmMain *w, const QString &name, const std::function<void()> &run)
-{
-    QAction *a = w->action(name);
-    if (!a) return;
-    QObject::connect(a, &QAction::triggered, w, [run] { run(); });
-    a->setEnabled(true);
-}
-
 }  // namespace
 
 void mnuFileMap_Click()

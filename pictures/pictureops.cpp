@@ -35,14 +35,6 @@ QWidget *activechild()
     return area ? area->currentSubWindow() : nullptr;
 }
 
-void connectitem(frmMain *w, const QString &name, const std::function<void()> &run)
-{
-    QAction *a = w->action(name);
-    if (!a) return;
-    QObject::connect(a, &QAction::triggered, w, [run] { run(); });
-    a->setEnabled(true);
-}
-
 }  // namespace
 
 void mnuEditMerge_Click()

@@ -33,14 +33,6 @@ const QString kMapDescription = QStringLiteral("Fichier carte (MAP)");
 
 QWidget *owner() { return mainform; }
 
-void connectitem(frmMain *w, const QString &name, const std::function<void()> &run)
-{
-    QAction *a = w->action(name);
-    if (!a) return;
-    QObject::connect(a, &QAction::triggered, w, [run] { run(); });
-    a->setEnabled(true);
-}
-
 }  // namespace
 
 void mnuFileNewNet_Click()

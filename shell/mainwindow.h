@@ -17,6 +17,8 @@
 // enables it.
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QMainWindow>
 #include <QPixmap>
@@ -190,5 +192,9 @@ struct StatusLayout {
     double progressWidth = 0;
 };
 StatusLayout statusLayout(double outerWidthTwips);
+
+// Connects a menu item, found by its name, to a command and enables it;
+// nothing happens when the window has no such item.
+void connectitem(frmMain *w, const QString &name, const std::function<void()> &run);
 
 }  // namespace zk
