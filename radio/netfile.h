@@ -49,7 +49,7 @@ struct NetDocument {
 
 enum class NetLayout { Current, Old, MapFile };
 
-// What a read found. Parts not read keep what the document held before.
+// What a read found. Sections not read keep what the document held before.
 struct NetRead {
     NetLayout layout = NetLayout::Old;
     int units = 0, systems = 0, nets = 0;  // whole records read

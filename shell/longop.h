@@ -28,7 +28,7 @@ enum OpCode : int16_t {
 };
 
 // 0 idle or stop requested; 1..13 the running operation; other uses as the
-// Parts of each window describe (dialog applied, replay running/paused, -1).
+// windows themselves describe (dialog applied, replay running/paused, -1).
 extern int16_t runflag;
 extern int32_t progcount;   // units of work done by the running operation
 extern float progtotal;     // total the progress is measured against
