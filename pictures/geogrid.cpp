@@ -11,6 +11,7 @@
 #include "qtdc.h"
 #include "shell/hooks.h"
 #include "shell/longop.h"
+#include "pictures/clip.h"
 
 namespace zk {
 
@@ -36,31 +37,6 @@ std::vector<double> lines(double start, double end, double step)
     return out;
 }
 
-// Cuts the segment to the rectangle; false when nothing of it lies inside.
-bool clip(double &x1, double &y1, double &x2, double &y2, double lo_x, double lo_y, double hi_x, double hi_y)
-{
-    const double dx = x2 - x1, dy = y2 - y1;
-    double t0 = 0, t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 - lo_x, hi_x - x1, y1 - lo_y, hi_y - y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, r);
-        else t1 = std::min(t1, r);
-        if (t0 > t1) return false;
-    }
-    const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
-    x2 = x1 + t1 * dx;
-    y2 = y1 + t1 * dy;
-    x1 = ax;
-    y1 = ay;
-    return true;
-}
-
 }  // namespace
 
 void copyline(QImage &img, double x1, double y1, double x2, double y2, uint32_t colour)
@@ -69,7 +45,7 @@ void copyline(QImage &img, double x1, double y1, double x2, double y2, uint32_t 
     if (!(std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2))) return;
     toDcFormat(img);
     const int W = img.width(), H = img.height();
-    if (!clip(x1, y1, x2, y2, -1.0, -1.0, double(W), double(H))) return;
+    if (!clipsegment(x1, y1, x2, y2, -1.0, -1.0, double(W), double(H))) return;
     const double dx = x2 - x1, dy = y2 - y1;
     const long steps = std::max(1L, std::lround(std::max(std::fabs(dx), std::fabs(dy))));
     const uint32_t px = (colour & 0xFFFFFFu) | 0xFF000000u;
