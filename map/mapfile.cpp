@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "lebytes.h"
 #include "map/mapservices.h"
 #include "msgbox.h"
 #include "paths.h"
@@ -22,50 +23,8 @@ namespace {
 
 const char kMarkBytes[4] = {0x00, 0x40, char(0x9C), 0x45};
 
-// Little-endian field writers and readers over a byte buffer.
-class Packer {
-public:
-    explicit Packer(QByteArray &out) : out_(out) {}
-    void i8(uint8_t v) { out_.append(char(v)); }
-    void i16(int16_t v)
-    {
-        char b[2];
-        qToLittleEndian<int16_t>(v, b);
-        out_.append(b, 2);
-    }
-    void i32(int32_t v)
-    {
-        char b[4];
-        qToLittleEndian<int32_t>(v, b);
-        out_.append(b, 4);
-    }
-    void f32(float v) { i32(std::bit_cast<int32_t>(v)); }
-
-private:
-    QByteArray &out_;
-};
-
-class Unpacker {
-public:
-    explicit Unpacker(const char *p) : p_(p) {}
-    uint8_t i8() { return uint8_t(*p_++); }
-    int16_t i16()
-    {
-        const int16_t v = qFromLittleEndian<int16_t>(p_);
-        p_ += 2;
-        return v;
-    }
-    int32_t i32()
-    {
-        const int32_t v = qFromLittleEndian<int32_t>(p_);
-        p_ += 4;
-        return v;
-    }
-    float f32() { return std::bit_cast<float>(i32()); }
-
-private:
-    const char *p_;
-};
+using Packer = LePacker;
+using Unpacker = LeUnpacker;
 
 // Reads exactly n bytes or answers false.
 bool readExactly(QIODevice &dev, char *dst, qint64 n)
@@ -104,13 +63,13 @@ QByteArray packsettings(const MapSettings &s)
     p.f32(s.minx);
     p.f32(s.maxx);
     p.f32(s.light);
-    p.i8(s.c1);
-    p.i8(s.c2);
+    p.u8(s.c1);
+    p.u8(s.c2);
     p.f32(s.hmin);
     p.f32(s.hmax);
     p.f32(s.hmoy);
-    p.i8(s.sources);
-    p.i8(uint8_t(s.tag));
+    p.u8(s.sources);
+    p.u8(uint8_t(s.tag));
     return out;
 }
 
@@ -138,13 +97,13 @@ MapSettings unpacksettings(const char *bytes)
     s.minx = u.f32();
     s.maxx = u.f32();
     s.light = u.f32();
-    s.c1 = u.i8();
-    s.c2 = u.i8();
+    s.c1 = u.u8();
+    s.c2 = u.u8();
     s.hmin = u.f32();
     s.hmax = u.f32();
     s.hmoy = u.f32();
-    s.sources = u.i8();
-    s.tag = char(u.i8());
+    s.sources = u.u8();
+    s.tag = char(u.u8());
     return s;
 }
 

@@ -1,9 +1,8 @@
 #include "radio/netfile.h"
 
-#include <QtEndian>
-
-#include <bit>
 #include <cstring>
+
+#include "lebytes.h"
 
 namespace zk {
 
@@ -12,57 +11,8 @@ namespace {
 const char kMarkBytes[4] = {0x00, 0x00, char(0xFA), 0x44};
 const char kMapMarkBytes[4] = {0x00, 0x40, char(0x9C), 0x45};
 
-// Little-endian field writer.
-class Packer {
-public:
-    explicit Packer(QByteArray &out) : out_(out) {}
-    void u8(uint8_t v) { out_.append(char(v)); }
-    void i16(int16_t v)
-    {
-        char b[2];
-        qToLittleEndian<int16_t>(v, b);
-        out_.append(b, 2);
-    }
-    void i32(uint32_t v)
-    {
-        char b[4];
-        qToLittleEndian<uint32_t>(v, b);
-        out_.append(b, 4);
-    }
-    void f32(float v) { i32(std::bit_cast<uint32_t>(v)); }
-    void text(const char *p, int n) { out_.append(p, n); }
-
-private:
-    QByteArray &out_;
-};
-
-// Little-endian field reader over bytes the caller has checked.
-class Unpacker {
-public:
-    explicit Unpacker(const char *p) : p_(p) {}
-    uint8_t u8() { return uint8_t(*p_++); }
-    int16_t i16()
-    {
-        const int16_t v = qFromLittleEndian<int16_t>(p_);
-        p_ += 2;
-        return v;
-    }
-    uint32_t i32()
-    {
-        const uint32_t v = qFromLittleEndian<uint32_t>(p_);
-        p_ += 4;
-        return v;
-    }
-    float f32() { return std::bit_cast<float>(i32()); }
-    void text(char *to, int n)
-    {
-        std::memcpy(to, p_, size_t(n));
-        p_ += n;
-    }
-
-private:
-    const char *p_;
-};
+using Packer = LePacker;
+using Unpacker = LeUnpacker;
 
 // A cursor over the file's bytes that notes where the bytes ran out or a
 // length did not fit.
@@ -143,8 +93,8 @@ QByteArray packunit(const UnitRecord &u)
     w.f32(u.elev);
     w.i16(u.enabled);
     w.i16(u.transparent);
-    w.i32(u.color);
-    w.i32(u.backcolor);
+    w.u32(u.color);
+    w.u32(u.backcolor);
     w.text(u.name, sizeof u.name);
     return out;
 }
@@ -158,8 +108,8 @@ UnitRecord unpackunit(const char *p)
     u.elev = r.f32();
     u.enabled = r.i16();
     u.transparent = r.i16();
-    u.color = r.i32();
-    u.backcolor = r.i32();
+    u.color = r.u32();
+    u.backcolor = r.u32();
     r.text(u.name, sizeof u.name);
     return u;
 }
@@ -249,13 +199,13 @@ QByteArray packcoverage(const CoverageSettings &c)
     w.i16(c.thrunit);
     w.f32(c.thrdbm);
     w.i16(c.surface);
-    w.i32(c.surfcolor);
+    w.u32(c.surfcolor);
     w.i16(c.curve);
-    w.i32(c.curvecolor);
+    w.u32(c.curvecolor);
     w.f32(c.sensorh);
     w.f32(c.targeth);
     w.f32(c.rangemin);
-    w.i32(c.viscolor);
+    w.u32(c.viscolor);
     return out;
 }
 
@@ -272,13 +222,13 @@ CoverageSettings unpackcoverage(const char *p)
     c.thrunit = r.i16();
     c.thrdbm = r.f32();
     c.surface = r.i16();
-    c.surfcolor = r.i32();
+    c.surfcolor = r.u32();
     c.curve = r.i16();
-    c.curvecolor = r.i32();
+    c.curvecolor = r.u32();
     c.sensorh = r.f32();
     c.targeth = r.f32();
     c.rangemin = r.f32();
-    c.viscolor = r.i32();
+    c.viscolor = r.u32();
     return c;
 }
 
