@@ -1,64 +1,18 @@
-// A stand-in for the main window in the radio window tests: an MDI area and
-// the two status panes, registered where the program registers its main
+// The radio window tests' environment: the picture tests' stand-in main
 // window, plus a picture of the map on disk (BMP with its calibration file).
 #pragma once
 
-#include <QApplication>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
-#include <QMainWindow>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QVBoxLayout>
 
 #include "map/mapdata.h"
 #include "pictures/calibration.h"
-#include "pictures/frmPic.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
+#include "pictures/tests/picenv.h"
 
 namespace radiotest {
 
-class TestMain {
-public:
-    QMainWindow main;
-    QMdiArea *area = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-
-    TestMain()
-    {
-        main.setObjectName(QStringLiteral("frmMain"));
-        auto *central = new QWidget(&main);
-        auto *box = new QVBoxLayout(central);
-        area = new QMdiArea(central);
-        box->addWidget(area, 1);
-        Label1 = new QLabel(central);
-        Label1->setObjectName(QStringLiteral("Label1"));
-        Label2 = new QLabel(central);
-        Label2->setObjectName(QStringLiteral("Label2"));
-        box->addWidget(Label1);
-        box->addWidget(Label2);
-        main.setCentralWidget(central);
-        main.resize(1000, 750);
-        zk::setMdiArea(area);
-        zk::setMainWindow(&main);
-        main.show();
-    }
-    ~TestMain()
-    {
-        closeAll();
-        zk::setMdiArea(nullptr);
-        zk::setMainWindow(nullptr);
-    }
-    void closeAll()
-    {
-        zk::runflag = 0;
-        for (QMdiSubWindow *s : area->subWindowList()) delete s;
-        QApplication::processEvents();
-    }
-};
+// The same stand-in main window as the picture tests use.
+using TestMain = zktest::TestMain;
 
 // Writes a plain grey picture of the map's grid size as a BMP with a
 // calibration file that gives it the map's corners as a picture of kind 1.
