@@ -79,10 +79,15 @@ frmPic::frmPic(QWidget *parent) : QMdiSubWindow(parent)
     Shape2 = new Shape(Picture1, Shape::Rectangle, Qt::transparent, QColor(255, 255, 0));
     Shape2->setObjectName(QStringLiteral("Shape2"));
     Shape2->hide();
+    // The stereo marks: a red and a cyan 9-pixel square merged into the
+    // picture (OR), each framed by an 11-pixel square of the other colour
+    // masked into it (AND), so that each eye sees one frame.
     for (int i = 0; i < 4; ++i) {
         const QColor c = (i == 0 || i == 3) ? QColor(255, 0, 0) : QColor(0, 255, 255);
-        Shape1[i] = new Shape(Picture1, Shape::Oval, Qt::transparent, c);
+        Shape1[i] = new Shape(Picture1, Shape::Rectangle, Qt::transparent, c);
         Shape1[i]->setObjectName(QStringLiteral("Shape1(%1)").arg(i));
+        Shape1[i]->setDrawMode(i < 2 ? Shape::MergePen : Shape::MaskPen);
+        Shape1[i]->resize(i < 2 ? QSize(9, 9) : QSize(11, 11));
         Shape1[i]->hide();
     }
     QFont small = font();

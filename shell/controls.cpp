@@ -57,14 +57,28 @@ void Shape::setBorderColor(const QColor &c)
     update();
 }
 
+void Shape::setDrawMode(DrawMode m)
+{
+    mode_ = m;
+    update();
+}
+
 void Shape::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    // A child paints into its parent's backing store after the parent, so
+    // a raster operation combines the border with the picture beneath.
+    if (mode_ == MergePen) p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+    else if (mode_ == MaskPen) p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     p.setPen(QPen(border_, 1));
-    p.setBrush(fill_);
+    // An invisible fill must stay out of the raster operations: ANDed in,
+    // its zero bits would blacken the inside.
+    if (fill_.alpha() == 0) p.setBrush(Qt::NoBrush);
+    else p.setBrush(fill_);
     const QRect r = rect().adjusted(0, 0, -1, -1);
     if (kind_ == Oval) {
-        p.setRenderHint(QPainter::Antialiasing);
+        // Blended edge pixels have no meaning under a raster operation.
+        if (mode_ == CopyPen) p.setRenderHint(QPainter::Antialiasing);
         p.drawEllipse(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
     } else {
         p.drawRect(r);

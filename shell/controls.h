@@ -32,16 +32,23 @@ private:
     QColor color_;
 };
 
-// A rectangle or an oval with a fill and a one-pixel border.
+// A rectangle or an oval with a fill and a one-pixel border. A fill whose
+// alpha is 0 is no fill: what lies under the shape shows through.
 class Shape : public QWidget {
     Q_OBJECT
 public:
     enum Kind { Rectangle, Oval };
+    // How the shape's pixels meet the picture beneath it (the Windows
+    // drawing-mode numbers): copied over it, or combined bit by bit with
+    // it, OR for merge and AND for mask.
+    enum DrawMode { MaskPen = 9, CopyPen = 13, MergePen = 15 };
     Shape(QWidget *parent, Kind kind, const QColor &fill, const QColor &border);
     void setFillColor(const QColor &c);
     QColor fillColor() const { return fill_; }
     void setBorderColor(const QColor &c);
     QColor borderColor() const { return border_; }
+    void setDrawMode(DrawMode m);
+    DrawMode drawMode() const { return mode_; }
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -49,6 +56,7 @@ protected:
 private:
     Kind kind_;
     QColor fill_, border_;
+    DrawMode mode_ = CopyPen;
 };
 
 // An image control: shows its picture at its own size, greyed when the

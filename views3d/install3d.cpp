@@ -4,6 +4,7 @@
 #include "pictures/pichooks.h"
 #include "views3d/frm3Dpic.h"
 #include "views3d/geo3d.h"
+#include "views3d/stereo.h"
 
 namespace zk {
 
@@ -13,6 +14,10 @@ void install3dhooks()
         return geo3d(w, lon, lat, elev, x, y);
     };
     picprohooks.show3dpic = [] { show3dpic(); };
+    pichooks.stereocursor = [](frmPic *w, float x, float y, float dp, bool relative) {
+        stereocursor(w, x, y, dp, relative);
+    };
+    picprohooks.drawstereo = [] { drawstereo(); };
 }
 
 }  // namespace zk
