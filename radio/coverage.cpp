@@ -132,12 +132,18 @@ int rainbowindex(int thrunit, double m, float L, float U, float covlow, float co
     return int(std::clamp(c, 0.0, 11.0));
 }
 
-QString checksweep(float rangemax, float azmin, float azmax, float azstep)
+QString checkazimuths(float azmin, float azmax, float azstep)
 {
     if (!(azstep > 0) || !std::isfinite(azstep)) return QStringLiteral("Le pas d'azimut doit être positif.");
     if (!std::isfinite(azmin) || !std::isfinite(azmax) || azmax < azmin)
         return QStringLiteral("Le balayage d'azimut est invalide.");
     if ((azmax - azmin) / azstep > 1e6) return QStringLiteral("Le balayage d'azimut est invalide.");
+    return QString();
+}
+
+QString checksweep(float rangemax, float azmin, float azmax, float azstep)
+{
+    if (QString err = checkazimuths(azmin, azmax, azstep); !err.isEmpty()) return err;
     if (!(rangemax > 0) || !std::isfinite(rangemax)) return QStringLiteral("La portée doit être positive.");
     if (elevgrid.ubound1() < 1 || elevgrid.ubound2() < 1 || !(mapset.size > 0))
         return QStringLiteral("Pas de carte en mémoire.");

@@ -95,6 +95,12 @@ struct VisualSweep {
 // Runs the visual sweep on elevgrid.
 void visualsweep(const VisualSweep &p, CoverageCanvas &canvas);
 
+// Whether an azimuth sweep can be run: "" or the reason it cannot (a step
+// that is not a positive number, an end before the start or not a number,
+// more than a million steps). The settings come from the network file and
+// may hold anything.
+QString checkazimuths(float azmin, float azmax, float azstep);
+
 // Whether the sweep settings can be drawn: "" or the reason they cannot
 // (zero or negative range or step, an end before the start, no map).
 QString checksweep(float rangemax, float azmin, float azmax, float azstep);

@@ -16,13 +16,14 @@
 #include <cmath>
 
 #include "cp1252.h"
-#include "msgbox.h"
 #include "paths.h"
 #include "pictures/draw2d.h"
+#include "pictures/frmPic.h"
 #include "radio/coverage.h"
 #include "radio/covset.h"
 #include "radio/radiodata.h"
 #include "shell/mainwindow.h"
+#include "views3d/radar3d.h"
 
 namespace zk {
 
@@ -227,9 +228,7 @@ void visualapplied(int button, const QString &table)
     if (button >= 0 && button < 3) {
         visualcoverage(table);
     } else if (button == 3) {
-        // The radar coverage on 3D pictures is not part of this program yet.
-        msgbox(QStringLiteral("La couverture radar 3D n'est pas disponible dans cette version."),
-               mbOK | mbExclamation);
+        radar3d(activepic(), table);
     }
 }
 

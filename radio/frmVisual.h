@@ -48,9 +48,9 @@ private:
     QString table_;
 };
 
-// What the dialog's button starts: the visual coverage for the three colour
-// buttons; "Radar 3D" (3) draws nothing and says that the radar coverage on
-// 3D pictures is not available.
+// What the dialog's button starts: the visual coverage on the current 2D
+// picture for the three colour buttons; "Radar 3D" (3) the radar coverage on
+// the main window's active picture window, which must be a 3D picture.
 void visualapplied(int button, const QString &table);
 
 // The main window's "Couverture visuelle": makes sure a 2D picture of the

@@ -19,23 +19,27 @@ float evenround16(float v)
 
 }  // namespace
 
-bool geo3d(frmPic *w, float lon, float lat, float alt, float &x, float &y)
+bool pic3dfractions(const frmPic *w, float lon, float lat, float &fx, float &fy)
 {
     if (!w || w->Pictype != 3) return false;
 
-    // Where the position lies across the picture's rectangle: 0 at the
-    // western and southern edges, 1 at the eastern and northern ones. A
-    // picture whose corners give no extent (a hand-edited calibration file;
-    // the drawing never makes one) places nothing, rather than every point
-    // on its western or southern edge.
+    // A picture whose corners give no extent (a hand-edited calibration
+    // file; the drawing never makes one) places nothing, rather than every
+    // point on its western or southern edge.
     const float spanx = w->lon2 - w->lon1;
     const float spany = w->lat1 - w->lat4;
     if (!(spanx != 0 && spany != 0) || !std::isfinite(spanx) || !std::isfinite(spany)) return false;
-    const float fx = (lon - w->lon1) / spanx;
-    const float fy = (lat - w->lat4) / spany;
+    const float ux = (lon - w->lon1) / spanx;
+    const float uy = (lat - w->lat4) / spany;
     // Written so that a position that is not a number is off the picture.
-    if (!(fx >= 0 && fx <= 1 && fy >= 0 && fy <= 1)) return false;
+    if (!(ux >= 0 && ux <= 1 && uy >= 0 && uy <= 1)) return false;
+    fx = ux;
+    fy = uy;
+    return true;
+}
 
+void setpic3dview(const frmPic *w)
+{
     view3d.amplx = w->amplx;
     view3d.aper = w->aper;
     view3d.disto = w->disto;
@@ -49,7 +53,13 @@ bool geo3d(frmPic *w, float lon, float lat, float alt, float &x, float &y)
     proj3d.gridcx = evenround16(w->w3 * 0.5f);
     proj3d.gridcy = evenround16(w->h3 * 0.5f);
     proj3d.zscale = w->q3;
+}
 
+bool geo3d(frmPic *w, float lon, float lat, float alt, float &x, float &y)
+{
+    float fx = 0, fy = 0;
+    if (!pic3dfractions(w, lon, lat, fx, fy)) return false;
+    setpic3dview(w);
     ProjPoint pt;
     if (!project3d(w->w3 * fx, w->h3 * fy, alt, pt)) return false;
     x = float(pt.x);
