@@ -137,8 +137,11 @@ bool radar3dsweep(const Radar3DSweep &p, Radar3DCanvas &canvas)
     if (!p.table || p.table->n < 1) return true;
     const RadarTable &tab = *p.table;
     const int n = tab.n;
+    // The step is checked before it is made single precision, which it
+    // must fit.
+    if (!(tab.b > 0 && tab.b <= 1e30) || !(p.piccells_per_km > 0) || !(p.mapcells_per_km > 0)) return true;
     const float x = float(tab.b);
-    if (!(x > 0) || !std::isfinite(x) || !(p.piccells_per_km > 0) || !(p.mapcells_per_km > 0)) return true;
+    if (!(x > 0)) return true;
 
     const float step = p.azstep / 5;
     // Rings closer than this to each other fall on the same cells; a table
@@ -155,7 +158,10 @@ bool radar3dsweep(const Radar3DSweep &p, Radar3DCanvas &canvas)
         const float d = r * x * p.piccells_per_km;  // the ring's radius in picture cells
         const float D = r * x * p.mapcells_per_km;  // and in map cells
         if (double(D) > reach) break;               // wholly off the map, as are the rings after it
-        const float dA = float((10 * double(step) / double(d)) * 180 / kPi);
+        // A ring a hair's breadth from the sensor would have an increment
+        // of turns on end; it has no sample to give.
+        const double dAd = (10 * double(step) / double(d)) * 180 / kPi;
+        const float dA = dAd > 0 && dAd <= 1e6 ? float(dAd) : 0.0f;
 
         const int i = int(std::floor(r));
         const float f = r - float(i);
@@ -197,8 +203,10 @@ bool radar3dsweep(const Radar3DSweep &p, Radar3DCanvas &canvas)
 
         if (!canvas.ring(r)) return false;
         if (!(dr >= drmin)) dr = drmin;  // also when the table made it not a number
-        const float rn = float(double(r) + dr);
-        r = rn > r ? rn : std::nextafter(r, 2.0f * float(n));
+        const double next = double(r) + dr;
+        if (!(next < double(n))) break;
+        const float rn = float(next);
+        r = rn > r ? rn : std::nextafter(r, float(n));
     }
     return true;
 }

@@ -319,6 +319,9 @@ INSTANTIATE_TEST_SUITE_P(
         // sixteenth of a cell (3.125 m) apart, so the 100 m of the table
         // pass in 32 rings.
         RunawayCase{"steep", 100000, 1e-6, [](int i) { return i % 2 ? 1000.0f : -1000.0f; }, 1, 33},
+        // A millimetre step with even heights: 0.4 steps a ring would be
+        // 250000 rings inside two cells; a sixteenth of a cell is 3125 steps.
+        RunawayCase{"fine", 100000, 1e-6, [](int) { return 100.0f; }, 1, 33},
         // Rings a thousand kilometres apart: the first is off the map.
         RunawayCase{"far", 50, 1000, [](int) { return 100.0f; }, 1, 0},
         // A long table whose rings leave the map (farthest corner 141 cells
@@ -328,6 +331,9 @@ INSTANTIATE_TEST_SUITE_P(
         // entries is enormous, the rings a sixteenth of a cell apart until
         // they leave the map (13.2 steps of 160 rings).
         RunawayCase{"huge", 40, 0.5, [](int i) { return i % 2 ? 3.0e38f : -3.0e38f; }, 1, 2200},
+        // A step below single precision's normal range: one ring, next to
+        // the sensor, with no sample, then the next ring lies past the end.
+        RunawayCase{"denormal", 40, 1e-40, [](int) { return 100.0f; }, 1, 1},
         // Not a number in the table: no target where it counts, and the
         // rings that use it still advance.
         RunawayCase{"nan", 10, 0.5, [](int i) { return i == 3 ? std::numeric_limits<float>::quiet_NaN() : 100.0f; },
@@ -348,10 +354,12 @@ TEST_F(RadarSweep, NothingToSweep)
     p = sweep(t);
     p.table = nullptr;
     EXPECT_TRUE(zk::radar3dsweep(p, rec));
-    zk::RadarTable zero = t;
-    zero.b = 0;
-    p = sweep(zero);
-    EXPECT_TRUE(zk::radar3dsweep(p, rec));
+    for (double b : {0.0, -1.0, 1e300, std::numeric_limits<double>::quiet_NaN()}) {
+        zk::RadarTable odd = t;
+        odd.b = b;
+        p = sweep(odd);
+        EXPECT_TRUE(zk::radar3dsweep(p, rec));
+    }
     EXPECT_TRUE(rec.rings.empty());
     EXPECT_TRUE(rec.targets.empty());
 }
