@@ -261,7 +261,7 @@ private slots:
                     const QColor c = after.pixelColor(x, y);
                     QVERIFY(c.red() >= 128 && c.green() >= 128 && c.blue() >= 128);
                 }
-        // Kept: the cloud is part of the picture; otherwise the picture is
+        // Kept: the cloud now belongs to the picture; otherwise the picture is
         // still the 3D drawing.
         if (answer == zk::idYes) QCOMPARE(pic->Picture1->picture(), after);
         else QCOMPARE(pic->Picture1->picture(), drawn);
