@@ -25,6 +25,7 @@
 #include "msgbox.h"
 #include "paths.h"
 #include "pictures/cursor.h"
+#include "pictures/frmPic.h"
 #include "pictures/picbox.h"
 #include "pictures/pichooks.h"
 #include "radio/linkbudget.h"
@@ -39,6 +40,9 @@
 #include "shell/mdi.h"
 #include "shell/routines.h"
 #include "shell/settings.h"
+#include "views3d/drawview.h"
+#include "views3d/frmAnimate.h"
+#include "views3d/frmObs.h"
 
 namespace zk {
 
@@ -120,8 +124,8 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
     for (int i = 1; i <= 13; ++i) {
         menu21[size_t(i)] = obs[i][0] == '-' ? menu[2]->addSeparator() : menu[2]->addAction(QString::fromUtf8(obs[i]));
         menu21[size_t(i)]->setObjectName(QStringLiteral("menu21(%1)").arg(i));
-        // The perspective views and flights come with the 3D station views.
-        menu21[size_t(i)]->setEnabled(false);
+        if (i <= 5) menu21[size_t(i)]->setCheckable(true);
+        if (obs[i][0] != '-') connect(menu21[size_t(i)], &QAction::triggered, this, [this, i] { menu21_Click(i); });
     }
     stop = bar->addAction(QStringLiteral("&Stop"));
     stop->setObjectName(QStringLiteral("menu(3)"));
@@ -373,6 +377,70 @@ void frmLink::menu2_Click(int index)
         break;
     default:
         break;
+    }
+}
+
+void frmLink::menu21_Click(int index)
+{
+    if (index < 1 || index > 13) return;
+    for (int i : {1, 2, 4, 5, 6}) menu2[size_t(i)]->setChecked(false);
+    for (int i = 1; i <= 5; ++i) menu21[size_t(i)]->setChecked(i == index);
+    if (lastangle == 0) lastangle = 40;
+
+    if (index <= 5) {
+        Line1->hide();
+        Label4->hide();
+        smeter(-100, 0);
+        smeter(-100, 1);
+        linka = std::max<int16_t>(linka, 1);
+        linkb = std::max<int16_t>(linkb, 1);
+        // The caption without its degree sign.
+        QString cap = menu21[size_t(index)]->text();
+        cap.chop(1);
+        lastangle = int16_t(roundEven(cap.toDouble()));
+        newpic = false;
+        const int a = linka, b = linkb;
+        QPointer<frmLink> self(this);
+        QPointer<ScaleBox> box(Picture1);
+        for (QComboBox *c : {Combo1[0], Combo1[1], Combo2}) c->setEnabled(false);
+        QWidget *pic = box.data();
+        drawview(pic, linknet, a, b, lastangle, false, 0);
+        // The window may have been closed while the view was drawn.
+        if (!self) return;
+        for (QComboBox *c : {Combo1[0], Combo1[1], Combo2}) c->setEnabled(true);
+        if (a >= 1 && a <= kUnits && b >= 1 && b <= kUnits) {
+            Label4->setText(QStringLiteral(" ") + unitname(b) + QStringLiteral(" tel que vue depuis ") + unitname(a) +
+                            QStringLiteral(" "));
+            Label4->adjustSize();
+            Label4->move(int(std::lround((Picture1->width() - Label4->width()) * 0.5)), 0);
+            Label4->show();
+            Label4->raise();
+        }
+        drawlink(a, b, 0xC8C8C8);
+        return;
+    }
+    switch (index) {
+    case 6:
+    case 7: {
+        // The view goes into a new window as large as the screen; this
+        // window closes first.
+        const int a = linka, b = linkb, n = linknet;
+        const float fov = lastangle;
+        close();
+        newpic = true;
+        QWidget *pic = nullptr;
+        drawview(pic, n, a, b, fov, index == 7, 0);
+        break;
+    }
+    case 9:
+    case 10: {
+        flyview(lastangle, linka, linkb, linknet, index == 10);
+        if (frmAnimate *p = frmAnimate::instance()) p->close();
+        break;
+    }
+    case 11: playflight(3.0); break;
+    case 13: showobs(this); break;
+    default: break;
     }
 }
 

@@ -66,6 +66,9 @@ public:
     void Command1_Click(int index);
     void menu1_Click(int index);
     void menu2_Click(int index);
+    // Observation items: station views at 5..80 degrees, in a large window
+    // or as a stereo pair, flights recorded and played, their options.
+    void menu21_Click(int index);
     void Form_KeyDown(int key);
     // The read-out at X (profile intervals; limited to the profile and
     // written back). Button 0 leaves the map cursor where it is.

@@ -40,19 +40,27 @@ double azimuth(double dnorth, double deast)
     return deast > 0 ? kPi / 2 - t : 3 * kPi / 2 - t;
 }
 
-int16_t getprofile(int a, int b)
+namespace {
+
+// Where units a and b lie on the grid, in fractional cells (x east from the
+// western edge, y north from the southern edge), and the grid's last row.
+struct GridEnds {
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    int32_t uy = 0;
+};
+
+// False when the map has no extent or scale, or a unit lies off the grid.
+bool placeends(int a, int b, GridEnds &e)
 {
-    pfl.fill(0);
-    profaz = -1;
-    if (a < 1 || a > kUnits || b < 1 || b > kUnits) return emptyprofile();
-    if (!(mapset.size > 0)) return emptyprofile();
+    if (a < 1 || a > kUnits || b < 1 || b > kUnits) return false;
+    if (!(mapset.size > 0)) return false;
 
     // Cells per degree along each axis. A grid of one cell, or corners
     // without extent, has no scale: nothing can be placed on it.
     const int32_t ux = elevgrid.ubound1(), uy = elevgrid.ubound2();
     const double spanx = double(mapcorners.lon[1]) - double(mapcorners.lon[0]);
     const double spany = double(mapcorners.lat[1]) - double(mapcorners.lat[2]);
-    if (ux < 0 || uy < 1 || spanx == 0 || spany == 0) return emptyprofile();
+    if (ux < 0 || uy < 1 || spanx == 0 || spany == 0) return false;
     const float xs = float(double(ux) / spanx);
     const float ys = float(double(uy) / spany);
 
@@ -65,10 +73,37 @@ int16_t getprofile(int a, int b)
         return dx * xs;
     };
     auto row = [&](const UnitRecord &u) { return (u.lat - mapcorners.lat[2]) * ys; };
-    const float gpx1 = column(units[a]), gpy1 = row(units[a]);
-    const float gpx2 = column(units[b]), gpy2 = row(units[b]);
+    e.x1 = column(units[a]);
+    e.y1 = row(units[a]);
+    e.x2 = column(units[b]);
+    e.y2 = row(units[b]);
+    e.uy = uy;
     auto inside = [&](float x, float y) { return x >= 0 && x <= float(ux) && y >= 0 && y <= float(uy); };
-    if (!inside(gpx1, gpy1) || !inside(gpx2, gpy2)) return emptyprofile();
+    return inside(e.x1, e.y1) && inside(e.x2, e.y2);
+}
+
+// Path length in km of a grid distance: cells taken as square, the map's
+// north-south extent over its rows.
+double cellskm(double cells, int32_t uy) { return cells / double(uy) * double(mapset.size); }
+
+}  // namespace
+
+double linkdistance(int a, int b)
+{
+    GridEnds e;
+    if (!placeends(a, b, e)) return -1;
+    // The same arithmetic as getprofile, so that both give one length.
+    const float Dx = e.x2 - e.x1, Dy = e.y2 - e.y1;
+    return cellskm(std::sqrt(double(Dx) * Dx + double(Dy) * Dy), e.uy);
+}
+
+int16_t getprofile(int a, int b)
+{
+    pfl.fill(0);
+    profaz = -1;
+    GridEnds e;
+    if (!placeends(a, b, e)) return emptyprofile();
+    const float gpx1 = e.x1, gpy1 = e.y1, gpx2 = e.x2, gpy2 = e.y2;
 
     const float Dx = gpx2 - gpx1, Dy = gpy2 - gpy1;
     profaz = azimuth(Dy, Dx) / kDegree;
@@ -88,8 +123,7 @@ int16_t getprofile(int a, int b)
         if (h < profmin) profmin = h;
     }
     pfl[1] = n;
-    // Cells taken as square: the map's north-south extent over its rows.
-    profdist = cells / double(uy) * double(mapset.size);
+    profdist = cellskm(cells, e.uy);
     pfl[2] = profdist * 1000 / n;
     return int16_t(n);
 }

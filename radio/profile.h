@@ -25,6 +25,11 @@ extern double profaz;           // azimuth A to B, degrees; -1 when off the map
 // same cell). Rewrites all of pfl and the four results above.
 int16_t getprofile(int a, int b);
 
+// Length in km of the path from unit a to unit b, measured as getprofile
+// measures it but without sampling and without touching pfl or the results
+// above (so also for a path longer than the profile's intervals can hold);
+// -1 when getprofile would find no map extent or a unit off the map.
+double linkdistance(int a, int b);
 // The end-sample rule of the callers that feed the engine: after a profile
 // with n > 0, sample 0 becomes unit a's ground elevation and sample n unit
 // b's, so the path ends at the sites and not at the cells holding them.

@@ -27,6 +27,7 @@
 #include "shell/commands.h"
 #include "shell/hooks.h"
 #include "shell/mainwindow.h"
+#include "views3d/frmAnimate.h"
 #include "views3d/install3d.h"
 
 namespace zk {
@@ -330,6 +331,8 @@ void frmMain::buildMenus()
 
     // 3D pictures: their dialog and the points placed on them.
     install3dhooks();
+    // "Visionner un vol": the flight player.
+    installflights(this);
 
     // A toolbar button is drawn greyed while its command is not available.
     for (int i = 0; i < kButtons; ++i) {
