@@ -4,59 +4,41 @@
 // with its view, and links drawn in the air.
 #include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <cmath>
 #include <cstring>
-#include <memory>
 
 #include "map/mapdata.h"
 #include "msgbox.h"
-#include "paths.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "pictures/pichooks.h"
 #include "radio/radiodata.h"
 #include "shell/longop.h"
 #include "shell/mainwindow.h"
-#include "shell/screen.h"
 #include "views3d/draw3d.h"
 #include "views3d/geo3d.h"
-#include "views3d/install3d.h"
 #include "views3d/link3d.h"
 #include "views3d/view3d.h"
+#include "testenv.h"
 
 using zk::frmPic;
 
 namespace {
 
-constexpr uint32_t kGrey = 0x808080;
-
-// The test map: 41 x 31 cells on corners from 10 W to 10 E and 40 N to
-// 55 N, half a degree a cell both ways (exact in single precision), 10 km
-// from south to north; elevations given by `elev` (flat by default).
-void setMap(int16_t (*elev)(int x, int y) = nullptr, int ux = 40, int uy = 30)
-{
-    zk::elevgrid.redim(ux, uy);
-    for (int y = 0; y <= uy; ++y)
-        for (int x = 0; x <= ux; ++x) zk::elevgrid.at(x, y) = elev ? elev(x, y) : 0;
-    zk::mapcorners.lon[0] = -10; zk::mapcorners.lat[0] = 40 + uy * 0.5f;
-    zk::mapcorners.lon[1] = -10 + ux * 0.5f; zk::mapcorners.lat[1] = 40 + uy * 0.5f;
-    zk::mapcorners.lon[2] = -10 + ux * 0.5f; zk::mapcorners.lat[2] = 40;
-    zk::mapcorners.lon[3] = -10; zk::mapcorners.lat[3] = 40;
-    zk::mapset.size = 10;
-}
-float lonOf(double x) { return float(-10 + x * 0.5); }
-float latOf(double y) { return float(40 + y * 0.5); }
-
-uint32_t at(const QImage &img, int x, int y) { return zk::rgbof(QColor(img.pixel(x, y))); }
-constexpr uint32_t rgb(int r, int g, int b) { return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16; }
+// The test map is the half-degree map: 41 x 31 cells from 10 W to 10 E and
+// 40 N to 55 N, 10 km from south to north.
+using viewtest::halfLat;
+using viewtest::halfLon;
+using viewtest::kGrey;
+using viewtest::rgb;
+using viewtest::rgbAt;
+using viewtest::setHalfDegreeMap;
+using viewtest::source;
+using viewtest::whenmodal;
 
 // The view of a camera placed by hand.
 void setView(float theta, float phi, float disto, float aper = 1, float amplx = 1)
@@ -69,51 +51,10 @@ void setView(float theta, float phi, float disto, float aper = 1, float amplx = 
     zk::view3d.amplx = amplx;
 }
 
-// Runs `act` on the next modal dialog once it is up.
-void whenmodal(std::function<void(QWidget *)> act)
-{
-    QTimer::singleShot(0, [act] {
-        QWidget *m = QApplication::activeModalWidget();
-        QVERIFY(m);
-        act(m);
-    });
-}
-
 }  // namespace
 
-class TestDraw3d : public QObject {
+class TestDraw3d : public viewtest::MainEnv {
     Q_OBJECT
-
-    std::unique_ptr<zk::frmMain> main;
-    QTemporaryDir tmp;
-
-    void closeAll()
-    {
-        zk::runflag = 0;
-        for (QMdiSubWindow *s : main->mdiArea()->subWindowList()) delete s;
-        QApplication::processEvents();
-    }
-
-    // The map's 2D picture: a window of one pixel per grid cell (or of the
-    // given size) whose pixel (x, y) is RGB(x, y, 7), the current picture.
-    frmPic *source(QSize size = QSize())
-    {
-        frmPic *w = zk::openpicture(QString(), -1);
-        if (!w) return nullptr;
-        if (!size.isValid()) size = QSize(zk::elevgrid.nx(), zk::elevgrid.ny());
-        QImage img(size, QImage::Format_RGBX8888);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x) img.setPixelColor(x, y, QColor(x & 255, y & 255, 7));
-        w->Picture1->setPicture(img);
-        w->Pictype = 1;
-        w->lon1 = zk::mapcorners.lon[0]; w->lat1 = zk::mapcorners.lat[0];
-        w->lon2 = zk::mapcorners.lon[1]; w->lat2 = zk::mapcorners.lat[1];
-        w->lon3 = zk::mapcorners.lon[2]; w->lat3 = zk::mapcorners.lat[2];
-        w->lon4 = zk::mapcorners.lon[3]; w->lat4 = zk::mapcorners.lat[3];
-        w->source = QStringLiteral("test.map");
-        zk::curpic = w;
-        return w;
-    }
 
     // A new 3D picture drawn with the current view.
     frmPic *drawnew()
@@ -142,30 +83,10 @@ class TestDraw3d : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale::c());
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrova"), QStringLiteral("Kestrova"));
-        s.clear();
-        zk::paths::setUserFolder(tmp.filePath(QStringLiteral("user")));
-        zk::setScreenPixels(QSize(1024, 768));
-        main = std::make_unique<zk::frmMain>();
-        main->resize(900, 700);
-        main->show();
-        zk::install3dhooks();
-        QApplication::processEvents();
-    }
-    void cleanupTestCase()
-    {
-        closeAll();
-        main.reset();
-        zk::setScreenPixels(QSize());
-        zk::paths::setUserFolder(QString());
-    }
     void init()
     {
         closeAll();
-        setMap();
+        setHalfDegreeMap();
         zk::set3dparams(0);
         zk::new3d = -1;
         zk::curpic = nullptr;
@@ -234,12 +155,12 @@ private slots:
         // Grid centre (20, 15) at the view centre (512, 384).
         auto centre = [](int i, int j) { return QPoint(512 + 5 * (i - 20) + 2, 384 - 5 * (j - 15) - 3); };
         for (int j = 1; j < 30; j += 7)
-            for (int i = 0; i < 40; i += 9) QCOMPARE(at(img, centre(i, j).x(), centre(i, j).y()), rgb(i, 30 - j, 7));
+            for (int i = 0; i < 40; i += 9) QCOMPARE(rgbAt(img, centre(i, j).x(), centre(i, j).y()), rgb(i, 30 - j, 7));
         // Row 0 reads source row 30, outside the 30-row source.
-        QCOMPARE(at(img, centre(10, 0).x(), centre(10, 0).y()), kGrey);
+        QCOMPARE(rgbAt(img, centre(10, 0).x(), centre(10, 0).y()), kGrey);
         // Outside the map.
-        QCOMPARE(at(img, 5, 5), kGrey);
-        QCOMPARE(at(img, 1000, 700), kGrey);
+        QCOMPARE(rgbAt(img, 5, 5), kGrey);
+        QCOMPARE(rgbAt(img, 1000, 700), kGrey);
     }
 
     void sectors_data()
@@ -271,7 +192,7 @@ private slots:
     void nearTerrainCoversFar()
     {
         QFETCH(float, theta);
-        setMap([](int x, int y) { return int16_t(x >= 15 && x <= 25 && y >= 15 && y <= 25 ? 50 : 0); }, 40, 40);
+        setHalfDegreeMap([](int x, int y) { return int16_t(x >= 15 && x <= 25 && y >= 15 && y <= 25 ? 50 : 0); }, 40, 40);
         zk::mapset.size = 0.1f;  // 0.4 cells a metre: the block stands 20 cells high
         setView(theta, 60, 400);
         frmPic *src = source();
@@ -290,18 +211,18 @@ private slots:
         const double t = theta * M_PI / 180, d = 5 * std::sqrt(2.0) + 2.1;
         zk::ProjPoint behind;
         QVERIFY(zk::project3d(float(20 + d * std::sin(t)), float(20 + d * std::cos(t)), 0, behind));
-        QCOMPARE(at(w->Picture1->picture(), behind.x, behind.y), rgb(255, 0, 0));
+        QCOMPARE(rgbAt(w->Picture1->picture(), behind.x, behind.y), rgb(255, 0, 0));
         // And one just before it, in front of the block, is ground.
         zk::ProjPoint before;
         QVERIFY(zk::project3d(float(20 - d * std::sin(t)), float(20 - d * std::cos(t)), 0, before));
-        QCOMPARE(at(w->Picture1->picture(), before.x, before.y), rgb(0, 0, 255));
+        QCOMPARE(rgbAt(w->Picture1->picture(), before.x, before.y), rgb(0, 0, 255));
     }
 
     // Cells near the camera whose corners lie behind it are not drawn: with
     // the southern rows in red, no red shows anywhere.
     void cellsBehindTheCameraAreLeftOut()
     {
-        setMap(nullptr, 1023, 767);
+        setHalfDegreeMap(nullptr, 1023, 767);
         setView(0, 89, 200);
         frmPic *src = source();
         QVERIFY(src);
@@ -324,8 +245,8 @@ private slots:
         int red = 0, blue = 0;
         for (int y = 0; y < drawn.height(); y += 3)
             for (int x = 0; x < drawn.width(); x += 3) {
-                red += at(drawn, x, y) == rgb(255, 0, 0);
-                blue += at(drawn, x, y) == rgb(0, 0, 255);
+                red += rgbAt(drawn, x, y) == rgb(255, 0, 0);
+                blue += rgbAt(drawn, x, y) == rgb(0, 0, 255);
             }
         QCOMPARE(red, 0);
         QVERIFY(blue > 1000);
@@ -339,13 +260,7 @@ private slots:
         frmPic *old = drawnew();
         QVERIFY(old);
         QVERIFY(!old->Picture1->picture().isNull());
-        int steps = 0;
-        QTimer stopper;
-        stopper.setInterval(0);
-        connect(&stopper, &QTimer::timeout, [&] {
-            if (zk::runflag == zk::opdraw3d && ++steps == 4) main->mnuStop()->trigger();
-        });
-        stopper.start();
+        viewtest::StopDuring stopper(*main, zk::opdraw3d, 4);
         zk::new3d = 0;
         zk::view3d.theta = 123;
         zk::draw3d(old);
@@ -359,11 +274,11 @@ private slots:
         const QImage shown = old->Picture1->image();
         int painted = 0;
         for (int y = 0; y < shown.height(); y += 4)
-            for (int x = 0; x < shown.width(); x += 4) painted += at(shown, x, y) != kGrey;
+            for (int x = 0; x < shown.width(); x += 4) painted += rgbAt(shown, x, y) != kGrey;
         QVERIFY(painted > 0);
         QVERIFY(old->Picture1->picture().isNull());
         old->Picture1->cls();
-        QCOMPARE(at(old->Picture1->image(), 512, 384), kGrey);
+        QCOMPARE(rgbAt(old->Picture1->image(), 512, 384), kGrey);
         QVERIFY(zk::picwindows().contains(old));
     }
 
@@ -572,7 +487,7 @@ private slots:
     // ground lands on the drawn terrain.
     void geo3dMatchesTheDrawing()
     {
-        setMap([](int x, int y) { return int16_t(20 * x + 10 * y); });
+        setHalfDegreeMap([](int x, int y) { return int16_t(20 * x + 10 * y); });
         setView(35, 55, 300);
         QVERIFY(source());
         frmPic *w = drawnew();
@@ -580,12 +495,12 @@ private slots:
         zk::set3dparams(0);  // the global view goes elsewhere
         zk::elevgrid.redim(3, 3);
         float x = 0, y = 0;
-        QVERIFY(zk::geo3d(w, lonOf(12), latOf(7), float(20 * 12 + 10 * 7), x, y));
+        QVERIFY(zk::geo3d(w, halfLon(12), halfLat(7), float(20 * 12 + 10 * 7), x, y));
         // Cell (12, 7) starts there: its colour is RGB(12, 30 - 7, 7) nearby.
         bool found = false;
         for (int dy = -2; dy <= 2 && !found; ++dy)
             for (int dx = -2; dx <= 2 && !found; ++dx)
-                found = at(w->Picture1->picture(), int(x) + dx, int(y) + dy) == rgb(12, 23, 7);
+                found = rgbAt(w->Picture1->picture(), int(x) + dx, int(y) + dy) == rgb(12, 23, 7);
         QVERIFY(found);
     }
 
@@ -593,15 +508,15 @@ private slots:
     // picture with the same view, placing points where the original did.
     void savedPictureReopensWithItsView()
     {
-        setMap([](int x, int y) { return int16_t(5 * x + y); });
+        setHalfDegreeMap([](int x, int y) { return int16_t(5 * x + y); });
         setView(222, 33, 444, 1.5f, 2);
         zk::view3d.ofx = 300.25f;
         QVERIFY(source());
         frmPic *w = drawnew();
         QVERIFY(w);
         float x0 = 0, y0 = 0;
-        QVERIFY(zk::geo3d(w, lonOf(30), latOf(10), 500, x0, y0));
-        const QString name = tmp.filePath(QStringLiteral("vue3d.bmp"));
+        QVERIFY(zk::geo3d(w, halfLon(30), halfLat(10), 500, x0, y0));
+        const QString name = tmp->filePath(QStringLiteral("vue3d.bmp"));
         zk::MsgScript script;
         QVERIFY(zk::savepicture(w, name));
         const QImage drawn = w->Picture1->picture();
@@ -622,7 +537,7 @@ private slots:
         QCOMPARE(again->Picture1->picture().convertToFormat(QImage::Format_RGB32),
                  drawn.convertToFormat(QImage::Format_RGB32));
         float x1 = 0, y1 = 0;
-        QVERIFY(zk::geo3d(again, lonOf(30), latOf(10), 500, x1, y1));
+        QVERIFY(zk::geo3d(again, halfLon(30), halfLat(10), 500, x1, y1));
         QCOMPARE(x1, x0);
         QCOMPARE(y1, y0);
         QCOMPARE(zk::view3d.theta, 222.0f);
@@ -633,7 +548,7 @@ private slots:
     // masts to one and a half times it, the names on plates.
     void linkInTheAir()
     {
-        setMap(nullptr, 40, 40);
+        setHalfDegreeMap(nullptr, 40, 40);
         setView(0, 45, 300);
         QVERIFY(source());
         frmPic *w = drawnew();
@@ -642,8 +557,8 @@ private slots:
         zk::UnitRecord &b = zk::units[2];
         a = zk::UnitRecord{};
         b = zk::UnitRecord{};
-        a.lon = lonOf(10); a.lat = latOf(20); a.elev = 0;
-        b.lon = lonOf(30); b.lat = latOf(20); b.elev = 0;
+        viewtest::setUnit(1, halfLon(10), halfLat(20));
+        viewtest::setUnit(2, halfLon(30), halfLat(20));
         a.enabled = b.enabled = -1;
         a.backcolor = rgb(0, 0, 200); a.color = rgb(255, 255, 255);
         b.backcolor = rgb(200, 0, 200); b.color = rgb(255, 255, 255);
@@ -656,7 +571,7 @@ private slots:
         const uint32_t colour = rgb(0, 255, 0);
         QVERIFY(zk::drawlink3d(w, 1, 2, colour));
         const QImage &img = w->Picture1->image();
-        QCOMPARE(at(img, 3, 3), kGrey);
+        QCOMPARE(rgbAt(img, 3, 3), kGrey);
         float xa = 0, ya = 0, xb = 0, yb = 0;
         QVERIFY(zk::geo3d(w, a.lon, a.lat, 2000, xa, ya));
         QVERIFY(zk::geo3d(w, b.lon, b.lat, 2000, xb, yb));
@@ -664,11 +579,11 @@ private slots:
         // the middle (30 cos 2.7 = -27) and 13 pixels above and below.
         QCOMPARE(ya, yb);
         const int xm = int((xa + xb) / 2), ym = int(ya);
-        QCOMPARE(at(img, xm - 10, ym), colour);
-        QCOMPARE(at(img, xm - 20, ym - 2), rgb(0, 0, 0));  // black edge of the 4-pixel line
+        QCOMPARE(rgbAt(img, xm - 10, ym), colour);
+        QCOMPARE(rgbAt(img, xm - 20, ym - 2), rgb(0, 0, 0));  // black edge of the 4-pixel line
         auto barb = [&](int from, int to) {
             int n = 0;
-            for (int y = ym + from; y <= ym + to; ++y) n += at(img, xm - 20, y) == colour;
+            for (int y = ym + from; y <= ym + to; ++y) n += rgbAt(img, xm - 20, y) == colour;
             return n;
         };
         QVERIFY(barb(-14, -5) > 0);  // upper barb
@@ -680,19 +595,19 @@ private slots:
         QVERIFY(zk::geo3d(w, a.lon, a.lat, 0, gx, gy));
         QVERIFY(zk::geo3d(w, a.lon, a.lat, 3000, tx, ty));
         QVERIFY(ty < ya && ya < gy);
-        QCOMPARE(at(img, int(gx), int((gy + ya) / 2)), a.backcolor);
+        QCOMPARE(rgbAt(img, int(gx), int((gy + ya) / 2)), a.backcolor);
         int plateA = 0, textA = 0;
         for (int y = int(ty) - 20; y < int(ty); ++y)
             for (int x = int(tx) - 40; x <= int(tx) + 40; ++x) {
-                plateA += at(img, x, y) == a.backcolor;
-                textA += at(img, x, y) == a.color;
+                plateA += rgbAt(img, x, y) == a.backcolor;
+                textA += rgbAt(img, x, y) == a.color;
             }
         QVERIFY(plateA > 50);
         QVERIFY(textA > 5);
         QVERIFY(zk::geo3d(w, b.lon, b.lat, 3000, tx, ty));
         int plateB = 0;
         for (int y = int(ty) - 20; y < int(ty); ++y)
-            for (int x = int(tx) - 40; x <= int(tx) + 40; ++x) plateB += at(img, x, y) == b.backcolor;
+            for (int x = int(tx) - 40; x <= int(tx) + 40; ++x) plateB += rgbAt(img, x, y) == b.backcolor;
         QVERIFY(plateB > 50);
     }
 
@@ -702,12 +617,12 @@ private slots:
         QVERIFY(source());
         frmPic *w = drawnew();
         QVERIFY(w);
-        zk::units[1].lon = lonOf(10); zk::units[1].lat = latOf(10);
-        zk::units[2].lon = 50; zk::units[2].lat = latOf(10);
+        zk::units[1].lon = halfLon(10); zk::units[1].lat = halfLat(10);
+        zk::units[2].lon = 50; zk::units[2].lat = halfLat(10);
         zk::netalt = 1000;
         w->Picture1->image().setPixelColor(3, 3, QColor(1, 2, 3));
         QVERIFY(!zk::drawlink3d(w, 1, 2, rgb(255, 0, 0)));
-        QCOMPARE(at(w->Picture1->image(), 3, 3), rgb(1, 2, 3));
+        QCOMPARE(rgbAt(w->Picture1->image(), 3, 3), rgb(1, 2, 3));
         // Not a 3D picture, not a unit.
         QVERIFY(!zk::drawlink3d(zk::curpic, 1, 2, rgb(255, 0, 0)));
         QVERIFY(!zk::drawlink3d(w, 0, 2, rgb(255, 0, 0)));

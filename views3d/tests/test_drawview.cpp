@@ -5,13 +5,9 @@
 // away or have no size, and the radio-link window's Observation items.
 #include <QComboBox>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -20,7 +16,6 @@
 #include <memory>
 
 #include "msgbox.h"
-#include "paths.h"
 #include "pictures/frmPic.h"
 #include "radio/frmLink.h"
 #include "radio/linkreport.h"
@@ -32,14 +27,13 @@
 #include "views3d/frmAnimate.h"
 #include "views3d/frmObs.h"
 #include "views3d/view3d.h"
-#include "viewenv.h"
+#include "testenv.h"
 
 using zk::frmPic;
+using viewtest::kGrey;
 using viewtest::rgbAt;
 
 namespace {
-
-constexpr uint32_t kBackground = 0x808080;  // a picture box's background
 
 // Ridge across the path: columns rx0..rx1 at height rh, flat 0 elsewhere.
 int g_rx0 = 0, g_rx1 = -1, g_rh = 0;
@@ -92,23 +86,14 @@ bool redOnly(uint32_t c) { return (c & 0xFFFF00) == 0 && (c & 0xFF) != 0; }
 
 }  // namespace
 
-class TestDrawView : public QObject {
+class TestDrawView : public viewtest::MainEnv {
     Q_OBJECT
 
-    std::unique_ptr<zk::frmMain> main;
-    QTemporaryDir tmp;
+public:
+    // Station views need no 3D pictures' hooks.
+    TestDrawView() : MainEnv(UserFolder) {}
 
-    void closeAll()
-    {
-        zk::runflag = 0;
-        if (zk::frmLink *l = zk::frmLink::instance()) delete l;
-        if (zk::frmAnimate *p = zk::frmAnimate::instance()) delete p;
-        for (QMdiSubWindow *s : main->mdiArea()->subWindowList()) delete s;
-        QApplication::processEvents();
-    }
-
-    QString pane() const { return main->label2()->text(); }
-
+private:
     // A view of unit 2 from unit 1 into a new window (the screen's size).
     frmPic *newview(float fov = 40, bool stereo = false, int net = 0)
     {
@@ -131,39 +116,14 @@ class TestDrawView : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale::c());
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrova"), QStringLiteral("Kestrova"));
-        s.clear();
-        zk::paths::setUserFolder(tmp.filePath(QStringLiteral("user")));
-        zk::setScreenPixels(QSize(1024, 768));
-        main = std::make_unique<zk::frmMain>();
-        main->resize(900, 700);
-        main->show();
-        QApplication::processEvents();
-    }
-    void cleanupTestCase()
-    {
-        closeAll();
-        main.reset();
-        zk::setScreenPixels(QSize());
-        zk::paths::setUserFolder(QString());
-    }
     void init()
     {
         closeAll();
         zk::newnet(false);
         g_rx1 = -1;
-        viewtest::setMap();
+        viewtest::setFineMap();
         stations();
-        zk::settings.defh1 = 10;
-        zk::settings.defh2 = 30;
-        zk::linka = 1;
-        zk::linkb = 2;
-        zk::linknet = 0;
-        zk::lastangle = 0;
-        zk::curpic = nullptr;
+        viewtest::setLink();
         // Small views keep the engine quick.
         zk::setScreenPixels(QSize(160, 120));
     }
@@ -236,7 +196,7 @@ private slots:
         g_rx0 = rx0;
         g_rx1 = rx1;
         g_rh = rh;
-        viewtest::setMap(ridge);
+        viewtest::setFineMap(ridge);
         zk::settings.defh1 = ha;
         zk::settings.defh2 = hb;
         QCOMPARE(lineofsight(20, 20, ha, 80, 20, hb, 200), visible);
@@ -257,7 +217,7 @@ private slots:
         g_rx0 = 48;
         g_rx1 = 52;
         g_rh = 60;
-        viewtest::setMap(ridge);
+        viewtest::setFineMap(ridge);
         zk::nets[3].member[0] = 128;
         zk::nets[3].member[1] = 128;
         zk::nets[3].system[0] = 1;
@@ -402,7 +362,7 @@ private slots:
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) {
                 const uint32_t c = rgbAt(img, x, y);
-                QVERIFY2(redOnly(c) || c == kBackground, qPrintable(QString::number(c, 16)));
+                QVERIFY2(redOnly(c) || c == kGrey, qPrintable(QString::number(c, 16)));
                 if (redOnly(c)) ++red;
             }
         QVERIFY(red > 0);
@@ -463,7 +423,7 @@ private slots:
         frmPic *w = newview(180);
         QVERIFY(w);
         const QImage img = w->Picture1->image();
-        QCOMPARE(rgbAt(img, 80, 60), kBackground);
+        QCOMPARE(rgbAt(img, 80, 60), kGrey);
         QCOMPARE(viewtest::whiteNearCentre(img), 0);
     }
 

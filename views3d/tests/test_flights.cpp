@@ -5,13 +5,9 @@
 // commands, and the observation options dialog.
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -26,12 +22,11 @@
 #include "radio/radiodata.h"
 #include "shell/longop.h"
 #include "shell/mainwindow.h"
-#include "shell/screen.h"
 #include "views3d/flight.h"
 #include "views3d/frmAnimate.h"
 #include "views3d/frmObs.h"
 #include "views3d/view3d.h"
-#include "viewenv.h"
+#include "testenv.h"
 
 using zk::frmAnimate;
 using viewtest::rgbAt;
@@ -55,25 +50,18 @@ bool red(const QLineEdit *t) { return t->palette().color(QPalette::Text) == QCol
 
 }  // namespace
 
-class TestFlights : public QObject {
+class TestFlights : public viewtest::MainEnv {
     Q_OBJECT
 
-    std::unique_ptr<zk::frmMain> main;
-    std::unique_ptr<QTemporaryDir> tmp;
+public:
+    // No 3D pictures' hooks; each test makes its own user folder (init).
+    TestFlights() : MainEnv(0) {}
+
+private:
     QStringList captions;
     QPointer<frmAnimate> watched;
 
-    void closeAll()
-    {
-        zk::runflag = 0;
-        if (zk::frmLink *l = zk::frmLink::instance()) delete l;
-        if (frmAnimate *p = frmAnimate::instance()) delete p;
-        for (QMdiSubWindow *s : main->mdiArea()->subWindowList()) delete s;
-        QApplication::processEvents();
-    }
-
     QString folder() const { return zk::framesfolder(); }
-    QString pane() const { return main->label2()->text(); }
 
     // The panel with a small picture (quick frames), its captions recorded.
     frmAnimate *panel()
@@ -102,24 +90,6 @@ class TestFlights : public QObject {
     static uint32_t frameShown(frmAnimate *p) { return rgbAt(p->Picture1->image(), 0, 0) & 0xFF; }
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale::c());
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrova"), QStringLiteral("Kestrova"));
-        s.clear();
-        zk::setScreenPixels(QSize(1024, 768));
-        main = std::make_unique<zk::frmMain>();
-        main->resize(900, 700);
-        main->show();
-        QApplication::processEvents();
-    }
-    void cleanupTestCase()
-    {
-        closeAll();
-        main.reset();
-        zk::setScreenPixels(QSize());
-        zk::paths::setUserFolder(QString());
-    }
     void init()
     {
         closeAll();
@@ -127,17 +97,11 @@ private slots:
         tmp = std::make_unique<QTemporaryDir>();
         zk::paths::setUserFolder(tmp->filePath(QStringLiteral("user")));
         zk::newnet(false);
-        viewtest::setMap();
+        viewtest::setFineMap();
         // 50 cells of 0.2 km: a 10 km link.
         viewtest::placeUnit(1, 14, 20, "Alpha");
         viewtest::placeUnit(2, 64, 20, "Bravo");
-        zk::settings.defh1 = 10;
-        zk::settings.defh2 = 30;
-        zk::linka = 1;
-        zk::linkb = 2;
-        zk::linknet = 0;
-        zk::lastangle = 0;
-        zk::curpic = nullptr;
+        viewtest::setLink();
         QVERIFY(viewtest::source());
     }
 

@@ -5,71 +5,41 @@
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <cstring>
-#include <functional>
-#include <memory>
 
 #include "map/mapdata.h"
 #include "msgbox.h"
-#include "paths.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "radio/radiodata.h"
 #include "shell/longop.h"
 #include "shell/mainwindow.h"
-#include "shell/screen.h"
 #include "views3d/draw3d.h"
 #include "views3d/frm3Dpic.h"
 #include "views3d/geo3d.h"
-#include "views3d/install3d.h"
 #include "views3d/view3d.h"
+#include "testenv.h"
 
 using zk::frm3Dpic;
 using zk::frmPic;
 
 namespace {
 
-constexpr uint32_t rgb(int r, int g, int b) { return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16; }
-uint32_t at(const QImage &img, int x, int y) { return zk::rgbof(QColor(img.pixel(x, y))); }
+using viewtest::rgb;
+using viewtest::rgbAt;
+using viewtest::whenmodal;
 
 // A map of 61 x 41 cells, a hill in the middle, on corners from 73.5 W to
 // 72.5 W and 45 N to 45.5 N.
 void setMap()
 {
-    zk::elevgrid.redim(60, 40);
-    for (int y = 0; y <= 40; ++y)
-        for (int x = 0; x <= 60; ++x) zk::elevgrid.at(x, y) = int16_t(std::max(0, 400 - (x - 30) * (x - 30) - (y - 20) * (y - 20)));
-    zk::mapcorners.lon[0] = -73.5f; zk::mapcorners.lat[0] = 45.5f;
-    zk::mapcorners.lon[1] = -72.5f; zk::mapcorners.lat[1] = 45.5f;
-    zk::mapcorners.lon[2] = -72.5f; zk::mapcorners.lat[2] = 45;
-    zk::mapcorners.lon[3] = -73.5f; zk::mapcorners.lat[3] = 45;
-    zk::mapset = MapSettings{};
-    zk::mapset.con = 30;
-    zk::mapset.bri = 70;
-    zk::mapset.light = 335;
-    zk::mapset.Mapmode = 0;
-    zk::mapset.size = 50;
-    zk::mapset.minx = 0;
-    zk::mapset.maxx = 400;
-    zk::mapset.hmax = 400;
-}
-
-// Runs `act` on the next modal dialog once it is up.
-void whenmodal(const char *name, std::function<void(QWidget *)> act)
-{
-    QTimer::singleShot(0, [name, act] {
-        QWidget *m = QApplication::activeModalWidget();
-        QVERIFY2(m && m->objectName() == QLatin1String(name), name);
-        act(m);
-    });
+    viewtest::fillGrid(60, 40, [](int x, int y) { return int16_t(std::max(0, 400 - (x - 30) * (x - 30) - (y - 20) * (y - 20))); });
+    viewtest::setCorners(-73.5f, 45, -72.5f, 45.5f);
+    viewtest::setShading(0, 50, 400, 400);
 }
 
 struct Bars {
@@ -83,40 +53,10 @@ Bars bars(const frm3Dpic &d)
 
 }  // namespace
 
-class TestFrm3Dpic : public QObject {
+class TestFrm3Dpic : public viewtest::MainEnv {
     Q_OBJECT
 
-    std::unique_ptr<zk::frmMain> main;
-    QTemporaryDir tmp;
-
-    void closeAll()
-    {
-        zk::runflag = 0;
-        for (QMdiSubWindow *s : main->mdiArea()->subWindowList()) delete s;
-        QApplication::processEvents();
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale::c());
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrova"), QStringLiteral("Kestrova"));
-        s.clear();
-        zk::paths::setUserFolder(tmp.filePath(QStringLiteral("user")));
-        zk::setScreenPixels(QSize(1024, 768));
-        main = std::make_unique<zk::frmMain>();
-        main->resize(900, 700);
-        main->show();
-        zk::install3dhooks();
-        QApplication::processEvents();
-    }
-    void cleanupTestCase()
-    {
-        closeAll();
-        main.reset();
-        zk::setScreenPixels(QSize());
-        zk::paths::setUserFolder(QString());
-    }
     void init()
     {
         closeAll();
@@ -291,10 +231,10 @@ private slots:
         auto count = [&](uint32_t c) {
             int n = 0;
             for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x) n += at(img, x, y) == c;
+                for (int x = 0; x < img.width(); ++x) n += rgbAt(img, x, y) == c;
             return n;
         };
-        QCOMPARE(at(img, 104, 72), rgb(0, 255, 0));
+        QCOMPARE(rgbAt(img, 104, 72), rgb(0, 255, 0));
         QVERIFY(count(rgb(0, 255, 0)) > 10);
         QVERIFY(count(0) > 10);  // outlines and the north marker
         d.HScroll3->setValue(200);
@@ -309,7 +249,7 @@ private slots:
         d.HScroll3->setValue(850);
         int top = img.height(), bottom = -1;
         for (int y = 0; y < img.height(); ++y)
-            if (at(img, 104, y) == 0 && y > 0 && at(img, 103, y) != 0) {
+            if (rgbAt(img, 104, y) == 0 && y > 0 && rgbAt(img, 103, y) != 0) {
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
             }
@@ -412,7 +352,7 @@ private slots:
         QVERIFY(zk::geo3d(pic3d, u.lon, u.lat, u.elev, gx, gy));
         QVERIFY(zk::geo3d(pic3d, u.lon, u.lat, 1500, tx, ty));
         QVERIFY(ty < gy - 4);
-        QCOMPARE(at(pic3d->Picture1->image(), int(gx), int((gy + ty) / 2)), u.backcolor);
+        QCOMPARE(rgbAt(pic3d->Picture1->image(), int(gx), int((gy + ty) / 2)), u.backcolor);
         u.enabled = 0;
     }
 };

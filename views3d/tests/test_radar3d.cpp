@@ -8,22 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <cmath>
 #include <limits>
-#include <memory>
 
 #include "map/mapdata.h"
 #include "msgbox.h"
-#include "paths.h"
 #include "pictures/frmPic.h"
 #include "pictures/picbox.h"
 #include "pictures/picfiles.h"
@@ -33,12 +26,11 @@
 #include "radio/radiodata.h"
 #include "shell/longop.h"
 #include "shell/mainwindow.h"
-#include "shell/screen.h"
 #include "views3d/draw3d.h"
 #include "views3d/geo3d.h"
-#include "views3d/install3d.h"
 #include "views3d/radar3d.h"
 #include "views3d/view3d.h"
+#include "testenv.h"
 
 using zk::frmPic;
 
@@ -49,20 +41,11 @@ const QString kStopped = QStringLiteral("Arrêté par l'utilisateur.");
 const QString kDone = QStringLiteral("Complété.");
 const QString kOtherMap = QStringLiteral("L'image 3D n'a pas été dessinée avec la carte en mémoire.");
 
-// The test map: 41 x 31 cells on corners from 10 W to 10 E and 40 N to
-// 55 N, half a degree a cell, 10 km from south to north (3 cells a km),
-// flat at 0 m. The unit stands in the middle cell (20, 15), at 0 E 47.5 N.
-void setMap(int ux = 40, int uy = 30, float west = -10)
-{
-    zk::elevgrid.redim(ux, uy);
-    for (int y = 0; y <= uy; ++y)
-        for (int x = 0; x <= ux; ++x) zk::elevgrid.at(x, y) = 0;
-    zk::mapcorners.lon[0] = west; zk::mapcorners.lat[0] = 40 + uy * 0.5f;
-    zk::mapcorners.lon[1] = west + ux * 0.5f; zk::mapcorners.lat[1] = 40 + uy * 0.5f;
-    zk::mapcorners.lon[2] = west + ux * 0.5f; zk::mapcorners.lat[2] = 40;
-    zk::mapcorners.lon[3] = west; zk::mapcorners.lat[3] = 40;
-    zk::mapset.size = 10;
-}
+// The test map is the half-degree map: 41 x 31 cells on corners from 10 W
+// to 10 E and 40 N to 55 N, half a degree a cell, 10 km from south to north
+// (3 cells a km), flat at 0 m. The unit stands in the middle cell (20, 15),
+// at 0 E 47.5 N.
+using viewtest::setHalfDegreeMap;
 
 // Pixels that differ between two images of one size.
 int changed(const QImage &a, const QImage &b)
@@ -82,21 +65,12 @@ QByteArray goodTable()
     return t;
 }
 
-struct Recorder : zk::Radar3DCanvas {
-    std::vector<zk::RadarTarget> targets;
-    void target(const zk::RadarTarget &t) override { targets.push_back(t); }
-};
-
 }  // namespace
 
-class TestRadar3d : public QObject {
+class TestRadar3d : public viewtest::MainEnv {
     Q_OBJECT
 
-    std::unique_ptr<zk::frmMain> main;
-    QTemporaryDir tmp;
     frmPic *pic = nullptr;  // the 3D picture of the test map
-
-    QString userFolder() const { return tmp.filePath(QStringLiteral("user")); }
 
     void writeTable(const QString &name, const QByteArray &content)
     {
@@ -105,11 +79,9 @@ class TestRadar3d : public QObject {
         f.write(content);
     }
 
-    void closeAll()
+    void closeAll() override
     {
-        zk::runflag = 0;
-        for (QMdiSubWindow *s : main->mdiArea()->subWindowList()) delete s;
-        QApplication::processEvents();
+        MainEnv::closeAll();
         pic = nullptr;
     }
 
@@ -117,17 +89,9 @@ class TestRadar3d : public QObject {
     // it, seen from the south at 40 degrees, 5 pixels a cell at the centre.
     frmPic *draw()
     {
-        frmPic *src = zk::openpicture(QString(), -1);
-        if (!src) return nullptr;
         QImage img(zk::elevgrid.nx(), zk::elevgrid.ny(), QImage::Format_RGBX8888);
         img.fill(QColor(40, 90, 30));
-        src->Picture1->setPicture(img);
-        src->Pictype = 1;
-        src->lon1 = zk::mapcorners.lon[0]; src->lat1 = zk::mapcorners.lat[0];
-        src->lon2 = zk::mapcorners.lon[1]; src->lat2 = zk::mapcorners.lat[1];
-        src->lon3 = zk::mapcorners.lon[2]; src->lat3 = zk::mapcorners.lat[2];
-        src->lon4 = zk::mapcorners.lon[3]; src->lat4 = zk::mapcorners.lat[3];
-        zk::curpic = src;
+        if (!viewtest::mapPicture(img)) return nullptr;
         zk::set3dparams(0);
         zk::view3d.theta = 0;
         zk::view3d.phi = 40;
@@ -148,19 +112,11 @@ class TestRadar3d : public QObject {
     {
         zk::RadarTable t;
         if (!zk::readradar(QStringLiteral("good.rad"), t).isEmpty()) return QImage();
-        zk::Radar3DSweep p;
-        p.table = &t;
+        zk::Radar3DSweep p = viewtest::radarSweep(t, h0, 20, 15, 3);
         p.azmin = zk::covset.azmin;
         p.azmax = zk::covset.azmax;
         p.azstep = zk::covset.azstep;
-        p.h0 = h0;
-        p.cx = 20;
-        p.cy = 15;
-        p.gx = 20;
-        p.gy = 15;
-        p.piccells_per_km = 3;
-        p.mapcells_per_km = 3;
-        Recorder rec;
+        viewtest::SweepRecorder rec;
         zk::resetradarrandom();
         zk::radar3dsweep(p, rec);
         zk::setpic3dview(w);
@@ -195,38 +151,20 @@ class TestRadar3d : public QObject {
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale::c());
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrova"), QStringLiteral("Kestrova"));
-        s.clear();
         QDir().mkpath(userFolder());
-        zk::paths::setUserFolder(userFolder());
-        zk::setScreenPixels(QSize(1024, 768));
-        main = std::make_unique<zk::frmMain>();
-        main->resize(900, 700);
-        main->show();
-        zk::install3dhooks();
-        QApplication::processEvents();
+        startMain();
         writeTable(QStringLiteral("good.rad"), goodTable());
-    }
-    void cleanupTestCase()
-    {
-        closeAll();
-        main.reset();
-        zk::setScreenPixels(QSize());
-        zk::paths::setUserFolder(QString());
     }
     void init()
     {
         closeAll();
-        setMap();
+        setHalfDegreeMap();
         zk::covset.azmin = 0;
         zk::covset.azmax = 360;
         zk::covset.azstep = 1;
         zk::covset.sensorh = 2;
         zk::curunit = 1;
-        zk::units[1].lon = 0;
-        zk::units[1].lat = 47.5f;
-        zk::units[1].elev = 0;
+        viewtest::setUnit(1, 0, 47.5f);
         pic = draw();
         QVERIFY(pic);
         main->label2()->setText(QString());
@@ -445,7 +383,7 @@ private slots:
     void otherMapRefused()
     {
         QFETCH(QString, what);
-        if (what == "moved") setMap(40, 30, -10.5f);
+        if (what == "moved") setHalfDegreeMap(nullptr, 40, 30, -10.5f);
         else if (what == "grid") zk::elevgrid.redim(80, 60);
         else if (what == "h3") pic->h3 = 0;
         else if (what == "size") pic->size = 0;
@@ -456,7 +394,7 @@ private slots:
         QCOMPARE(zk::runflag, int16_t(0));
         // The same map back in memory: the picture is accepted again.
         if (what == "moved" || what == "grid") {
-            setMap();
+            setHalfDegreeMap();
             QCOMPARE(run(pic, QStringLiteral("good.rad")), QStringList{kKeep});
             QCOMPARE(main->label2()->text(), kDone);
         }
@@ -484,13 +422,7 @@ private slots:
     {
         const QImage drawn = pic->Picture1->picture();
         const QImage before = pic->Picture1->clearedImage();
-        int pumps = 0;
-        QTimer stopper;
-        stopper.setInterval(0);
-        connect(&stopper, &QTimer::timeout, [&] {
-            if (zk::runflag == zk::opcoverage && ++pumps == 3) main->mnuStop()->trigger();
-        });
-        stopper.start();
+        viewtest::StopDuring stopper(*main, zk::opcoverage, 3);
         const QStringList asked = run(pic, QStringLiteral("good.rad"));
         stopper.stop();
         QVERIFY(asked.isEmpty());

@@ -13,6 +13,7 @@
 #include "map/mapdata.h"
 #include "radio/coverage.h"
 #include "views3d/radar3d.h"
+#include "mapenv.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ constexpr double kPi = 3.14159265358979;
 // default).
 void setMap(int16_t (*elev)(int x, int y) = nullptr)
 {
-    zk::elevgrid.redim(200, 200);
-    for (int y = 0; y <= 200; ++y)
-        for (int x = 0; x <= 200; ++x) zk::elevgrid.at(x, y) = elev ? elev(x, y) : 0;
+    viewtest::fillGrid(200, 200, elev);
     zk::mapset.size = 10;
 }
 
@@ -42,33 +41,13 @@ zk::RadarTable table(int n, double step_km, float (*height)(int i))
     return t;
 }
 
-zk::Radar3DSweep sweep(const zk::RadarTable &t, float h0 = 10)
-{
-    zk::Radar3DSweep p;
-    p.table = &t;
-    p.azmin = 0;
-    p.azmax = 360;
-    p.azstep = 1;
-    p.h0 = h0;
-    p.cx = 100;
-    p.cy = 100;
-    p.gx = 100;
-    p.gy = 100;
-    p.piccells_per_km = 20;
-    p.mapcells_per_km = 20;
-    return p;
-}
+// A full turn with the sensor h0 m high in the middle cell of map and
+// picture, both 20 cells a km.
+zk::Radar3DSweep sweep(const zk::RadarTable &t, float h0 = 10) { return viewtest::radarSweep(t, h0, 100, 100, 20); }
 
-struct Recorder : zk::Radar3DCanvas {
-    std::vector<zk::RadarTarget> targets;
-    std::vector<float> rings;
-    int stopAfter = -1;  // rings before the canvas says stop; -1 never
-    void target(const zk::RadarTarget &t) override { targets.push_back(t); }
-    bool ring(float r) override
-    {
-        rings.push_back(r);
-        return stopAfter < 0 || int(rings.size()) < stopAfter;
-    }
+// What the sweep reports; stopAfter counts the rings before the canvas
+// says stop (-1 never).
+struct Recorder : viewtest::SweepRecorder {
     // The ring's radius in map cells.
     static double cells(const zk::RadarTarget &t, double step_km) { return t.r * step_km * 20; }
 };

@@ -8,22 +8,17 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
 #include <cmath>
-#include <memory>
 
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
-#include "paths.h"
 #include "pictures/colorscale.h"
 #include "pictures/cursor.h"
 #include "pictures/draw2d.h"
@@ -36,46 +31,30 @@
 #include "shell/controls.h"
 #include "shell/longop.h"
 #include "shell/mainwindow.h"
-#include "shell/screen.h"
 #include "shell/settings.h"
-#include "views3d/install3d.h"
 #include "views3d/stereo.h"
+#include "testenv.h"
 
 using zk::frmPic;
 using zk::Shape;
 
 namespace {
 
-constexpr uint32_t kGrey = 0x808080;  // an empty picture box's background
+using viewtest::kGrey;
+using viewtest::rgb;
+using viewtest::rgbAt;
+
 const QString kSource = QStringLiteral("Vue stéréoscopique (Rouge et bleu)");
 
-uint32_t at(const QImage &img, int x, int y) { return zk::rgbof(QColor(img.pixel(x, y))); }
-constexpr uint32_t rgb(int r, int g, int b) { return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16; }
-
-// The test map: 41 x 31 cells on corners from 10 W to 10 E and 40 N to
-// 55 N; the ground rises 20 m a column eastwards and 5 m a row northwards
-// (0 .. 950 m), so that every column shifts differently.
+// The test map: the half-degree map of 41 x 31 cells from 10 W to 10 E and
+// 40 N to 55 N; the ground rises 20 m a column eastwards and 5 m a row
+// northwards (0 .. 950 m), so that every column shifts differently.
 void setMap()
 {
-    constexpr int ux = 40, uy = 30;
-    zk::elevgrid.redim(ux, uy);
-    for (int y = 0; y <= uy; ++y)
-        for (int x = 0; x <= ux; ++x) zk::elevgrid.at(x, y) = int16_t(20 * x + 5 * y);
-    zk::mapcorners.lon[0] = -10; zk::mapcorners.lat[0] = 55;
-    zk::mapcorners.lon[1] = 10;  zk::mapcorners.lat[1] = 55;
-    zk::mapcorners.lon[2] = 10;  zk::mapcorners.lat[2] = 40;
-    zk::mapcorners.lon[3] = -10; zk::mapcorners.lat[3] = 40;
+    viewtest::setHalfDegreeMap([](int x, int y) { return int16_t(20 * x + 5 * y); });
     zk::mapcorners.city = 0;
-    zk::mapset = MapSettings{};
-    zk::mapset.Mapmode = 5;
-    zk::mapset.con = 30;
-    zk::mapset.bri = 70;
-    zk::mapset.light = 335;
-    zk::mapset.size = 1600;
-    zk::mapset.minx = 0;
-    zk::mapset.maxx = 1000;
+    viewtest::setShading(5, 1600, 1000, 950);
     zk::mapset.hmin = 0;
-    zk::mapset.hmax = 950;
     zk::mapset.hmoy = 475;
 }
 
@@ -96,7 +75,7 @@ int differences(const QImage &a, const QImage &b)
     if (a.size() != b.size()) return -1;
     int n = 0;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) n += at(a, x, y) != at(b, x, y);
+        for (int x = 0; x < a.width(); ++x) n += rgbAt(a, x, y) != rgbAt(b, x, y);
     return n;
 }
 
@@ -104,39 +83,12 @@ QPoint topLeft(const Shape *s) { return s->geometry().topLeft(); }
 
 }  // namespace
 
-class TestStereo : public QObject {
+class TestStereo : public viewtest::MainEnv {
     Q_OBJECT
-
-    std::unique_ptr<zk::frmMain> main;
-    QTemporaryDir tmp;
-
-    void closeAll()
-    {
-        zk::runflag = 0;
-        for (QMdiSubWindow *s : main->mdiArea()->subWindowList()) delete s;
-        QApplication::processEvents();
-    }
 
     // The map's 2D picture: one pixel per grid cell, pixel (x, y) =
     // RGB(6x, 8y, 7), with the map's corners; the current picture.
-    frmPic *source2d()
-    {
-        frmPic *w = zk::openpicture(QString(), -1);
-        if (!w) return nullptr;
-        const int nx = zk::elevgrid.nx(), ny = zk::elevgrid.ny();
-        QImage img(nx, ny, QImage::Format_RGBX8888);
-        for (int y = 0; y < ny; ++y)
-            for (int x = 0; x < nx; ++x) img.setPixelColor(x, y, QColor((6 * x) & 255, (8 * y) & 255, 7));
-        w->Picture1->setPicture(img);
-        w->Pictype = 1;
-        w->lon1 = zk::mapcorners.lon[0]; w->lat1 = zk::mapcorners.lat[0];
-        w->lon2 = zk::mapcorners.lon[1]; w->lat2 = zk::mapcorners.lat[1];
-        w->lon3 = zk::mapcorners.lon[2]; w->lat3 = zk::mapcorners.lat[2];
-        w->lon4 = zk::mapcorners.lon[3]; w->lat4 = zk::mapcorners.lat[3];
-        w->source = QStringLiteral("test.map");
-        zk::curpic = w;
-        return w;
-    }
+    static frmPic *source2d() { return viewtest::source(QSize(), 6, 8); }
 
     // A picture window with the given source text and a plain grey picture.
     frmPic *picture(const QString &source)
@@ -168,26 +120,6 @@ class TestStereo : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale::c());
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrova"), QStringLiteral("Kestrova"));
-        s.clear();
-        zk::paths::setUserFolder(tmp.filePath(QStringLiteral("user")));
-        zk::setScreenPixels(QSize(1024, 768));
-        main = std::make_unique<zk::frmMain>();
-        main->resize(900, 700);
-        main->show();
-        zk::install3dhooks();
-        QApplication::processEvents();
-    }
-    void cleanupTestCase()
-    {
-        closeAll();
-        main.reset();
-        zk::setScreenPixels(QSize());
-        zk::paths::setUserFolder(QString());
-    }
     void init()
     {
         closeAll();
@@ -262,12 +194,12 @@ private slots:
         QApplication::processEvents();
 
         const QImage grabbed = w->Picture1->grab().toImage();
-        QCOMPARE(at(grabbed, 20, 10), expected);       // corner
-        QCOMPARE(at(grabbed, 28, 14), expected);       // right side
-        QCOMPARE(at(grabbed, 24, 18), expected);       // bottom side
-        QCOMPARE(at(grabbed, 24, 14), rgb(100, 50, 200));  // inside
-        QCOMPARE(at(grabbed, 19, 10), rgb(100, 50, 200));  // outside
-        QCOMPARE(at(grabbed, 29, 14), rgb(100, 50, 200));
+        QCOMPARE(rgbAt(grabbed, 20, 10), expected);       // corner
+        QCOMPARE(rgbAt(grabbed, 28, 14), expected);       // right side
+        QCOMPARE(rgbAt(grabbed, 24, 18), expected);       // bottom side
+        QCOMPARE(rgbAt(grabbed, 24, 14), rgb(100, 50, 200));  // inside
+        QCOMPARE(rgbAt(grabbed, 19, 10), rgb(100, 50, 200));  // outside
+        QCOMPARE(rgbAt(grabbed, 29, 14), rgb(100, 50, 200));
 
         // The same on the screen: the window's backing store.
         QWindow *win = main->windowHandle();
@@ -276,8 +208,8 @@ private slots:
         const QPoint o = w->Picture1->mapTo(main.get(), QPoint(0, 0));
         const QImage screen = win->screen()->grabWindow(win->winId()).toImage();
         if (screen.isNull()) QSKIP("no window grab on this platform");
-        QCOMPARE(at(screen, o.x() + 20, o.y() + 10), expected);
-        QCOMPARE(at(screen, o.x() + 24, o.y() + 14), rgb(100, 50, 200));
+        QCOMPARE(rgbAt(screen, o.x() + 20, o.y() + 10), expected);
+        QCOMPARE(rgbAt(screen, o.x() + 24, o.y() + 14), rgb(100, 50, 200));
     }
 
     // ---- The cursor --------------------------------------------------
@@ -600,7 +532,7 @@ private slots:
         int split = 0;
         for (int y = 0; y < expected.height(); ++y)
             for (int x = 0; x < expected.width(); ++x) {
-                const uint32_t c = at(expected, x, y);
+                const uint32_t c = rgbAt(expected, x, y);
                 split += (c & 0xFF) != ((c >> 8) & 0xFF);
             }
         QVERIFY(split > 0);
@@ -632,13 +564,7 @@ private slots:
         frmPic *src = source2d();
         QVERIFY(src);
         const QImage expected = directstereo(src->Picture1->picture(), 0.01f, 0);
-        int rows = 0;
-        QTimer stopper;
-        stopper.setInterval(0);
-        connect(&stopper, &QTimer::timeout, [&] {
-            if (zk::runflag == zk::opstereo && ++rows == 3) main->mnuStop()->trigger();
-        });
-        stopper.start();
+        viewtest::StopDuring stopper(*main, zk::opstereo, 3);
         frmPic *w = drawnew();
         stopper.stop();
         QVERIFY(w);
@@ -647,12 +573,12 @@ private slots:
         QCOMPARE(w->source, kSource);
         QCOMPARE(zk::curpic.data(), w);
         const QImage shown = w->Picture1->image();
-        for (int x = 0; x < shown.width(); ++x) QCOMPARE(at(shown, x, 0), at(expected, x, 0));
+        for (int x = 0; x < shown.width(); ++x) QCOMPARE(rgbAt(shown, x, 0), rgbAt(expected, x, 0));
         const int last = shown.height() - 1;
-        for (int x = 0; x < shown.width(); ++x) QCOMPARE(at(shown, x, last), kGrey);
+        for (int x = 0; x < shown.width(); ++x) QCOMPARE(rgbAt(shown, x, last), kGrey);
         QVERIFY(w->Picture1->picture().isNull());
         w->Picture1->cls();
-        QCOMPARE(at(w->Picture1->image(), 0, 0), kGrey);
+        QCOMPARE(rgbAt(w->Picture1->image(), 0, 0), kGrey);
     }
 
     // The stereo picture is never taken for the map's 2D picture, gets no
@@ -686,10 +612,10 @@ private slots:
         const QImage grabbed = w->Picture1->grab().toImage();
         const QImage &pic = w->Picture1->picture();
         const QPoint red = topLeft(w->Shape1[0]), cyanFrame = topLeft(w->Shape1[2]);
-        QCOMPARE(at(grabbed, red.x(), red.y() + 4), at(pic, red.x(), red.y() + 4) | 0x0000FF);
-        QCOMPARE(at(grabbed, cyanFrame.x(), cyanFrame.y() + 5), at(pic, cyanFrame.x(), cyanFrame.y() + 5) & 0xFFFF00);
+        QCOMPARE(rgbAt(grabbed, red.x(), red.y() + 4), rgbAt(pic, red.x(), red.y() + 4) | 0x0000FF);
+        QCOMPARE(rgbAt(grabbed, cyanFrame.x(), cyanFrame.y() + 5), rgbAt(pic, cyanFrame.x(), cyanFrame.y() + 5) & 0xFFFF00);
         // The centre lies inside all four outlines.
-        QCOMPARE(at(grabbed, 20, 15), at(pic, 20, 15));
+        QCOMPARE(rgbAt(grabbed, 20, 15), rgbAt(pic, 20, 15));
     }
 };
 
