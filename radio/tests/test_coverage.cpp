@@ -18,6 +18,7 @@
 #include "radio/covset.h"
 #include "radio/linkbudget.h"
 #include "radio/profile.h"
+#include "docfixture.h"
 #include "radioenv.h"
 #include "shell/screen.h"
 
@@ -46,21 +47,7 @@ struct Recorder : zk::CoverageCanvas {
     }
 };
 
-class Coverage : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zk::setScreenPixels(QSize(1024, 768));
-        zk::newnet(false);
-        radiotest::setTestMap();
-        zk::setLinkModelForTest({});
-    }
-    void TearDown() override
-    {
-        zk::setLinkModelForTest({});
-        zk::setScreenPixels(QSize());
-    }
-};
+class Coverage : public radiotest::DocumentTest {};
 
 // On flat ground the last covered step of the east radial is where the
 // margin computed by LR on a profile to that very point crosses the level.

@@ -14,6 +14,7 @@
 #include "msgbox.h"
 #include "radio/linkbudget.h"
 #include "radio/roles.h"
+#include "docfixture.h"
 #include "radioenv.h"
 #include "shell/screen.h"
 
@@ -60,21 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Urban,
                                            UrbanCase{1000, 0, 17.5}, UrbanCase{146, 5000, 16.5 + std::log10(1.46) - 0.6},
                                            UrbanCase{100, 129166.0, 1.00008}, UrbanCase{100, 135000, 1}));
 
-class Link : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zk::setScreenPixels(QSize(1024, 768));
-        zk::newnet(false);
-        radiotest::setTestMap();
-        zk::setLinkModelForTest({});
-    }
-    void TearDown() override
-    {
-        zk::setLinkModelForTest({});
-        zk::setScreenPixels(QSize());
-    }
-};
+class Link : public radiotest::DocumentTest {};
 
 TEST_F(Link, DefaultSystemsGive150dBBothWays)
 {
