@@ -352,14 +352,7 @@ frmPic *openadrg(QWidget *frm)
         // 6. The map's frame.
         const double dlon = double(mapcorners.lon[1]) - mapcorners.lon[0];
         const double dlat = double(mapcorners.lat[1]) - mapcorners.lat[2];
-        w->lon1 = mapcorners.lon[0];
-        w->lon2 = mapcorners.lon[1];
-        w->lon3 = mapcorners.lon[2];
-        w->lon4 = mapcorners.lon[3];
-        w->lat1 = mapcorners.lat[0];
-        w->lat2 = mapcorners.lat[1];
-        w->lat3 = mapcorners.lat[2];
-        w->lat4 = mapcorners.lat[3];
+        setpiccorners(w, mapcorners.lon, mapcorners.lat);
         w->Pictype = 1;
         w->source = QStringLiteral("Image ADRG ");
 

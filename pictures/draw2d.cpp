@@ -130,14 +130,7 @@ bool draw2d(QWidget *window, bool standalone)
         if (standalone) w->Picture1->commit();
 
         // 13. The picture's frame and drawing values.
-        w->lon1 = mapcorners.lon[0];
-        w->lon2 = mapcorners.lon[1];
-        w->lon3 = mapcorners.lon[2];
-        w->lon4 = mapcorners.lon[3];
-        w->lat1 = mapcorners.lat[0];
-        w->lat2 = mapcorners.lat[1];
-        w->lat3 = mapcorners.lat[2];
-        w->lat4 = mapcorners.lat[3];
+        setpiccorners(w, mapcorners.lon, mapcorners.lat);
         w->Pictype = 1;
         w->source = mapfile;
         w->Mapmode = mapset.Mapmode;

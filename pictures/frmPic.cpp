@@ -440,14 +440,7 @@ void frmPic::zoomSelection()
     }
     t->Picture1->setPicture(zoom);
     arrangepic(t);
-    t->lon1 = lon[0];
-    t->lat1 = lat[0];
-    t->lon2 = lon[1];
-    t->lat2 = lat[1];
-    t->lon3 = lon[2];
-    t->lat3 = lat[2];
-    t->lon4 = lon[3];
-    t->lat4 = lat[3];
+    setpiccorners(t, lon, lat);
     t->Pictype = 2;
     t->source = QStringLiteral("Zoom de ") + from_source;
 }
@@ -557,6 +550,25 @@ int ctlpix(float v)
 {
     if (!std::isfinite(v)) return 0;
     return int(std::nearbyint(std::fmax(-1.0e6f, std::fmin(1.0e6f, v))));
+}
+
+void setpiccorners(frmPic *w, const float *lon, const float *lat)
+{
+    w->lon1 = lon[0];
+    w->lat1 = lat[0];
+    w->lon2 = lon[1];
+    w->lat2 = lat[1];
+    w->lon3 = lon[2];
+    w->lat3 = lat[2];
+    w->lon4 = lon[3];
+    w->lat4 = lat[3];
+}
+
+void copypiccorners(frmPic *to, const frmPic *from)
+{
+    const float lon[4] = {from->lon1, from->lon2, from->lon3, from->lon4};
+    const float lat[4] = {from->lat1, from->lat2, from->lat3, from->lat4};
+    setpiccorners(to, lon, lat);
 }
 
 bool isstereo(const QString &source)

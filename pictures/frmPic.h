@@ -118,6 +118,16 @@ int ctlpix(float v);
 // The main window's active picture window, or null.
 frmPic *activepic();
 
+// Sets the window's corner variables lon1..lat4 from four corners each,
+// in the order north-west, north-east, south-east, south-west.
+void setpiccorners(frmPic *w, const float *lon, const float *lat);
+inline void setpiccorners(frmPic *w, const std::array<float, 4> &lon, const std::array<float, 4> &lat)
+{
+    setpiccorners(w, lon.data(), lat.data());
+}
+// Gives `to` the corners of `from`.
+void copypiccorners(frmPic *to, const frmPic *from);
+
 // A stereo picture: its source begins with "stereo" (any case), or it is a
 // red/blue picture of the stereo drawing ("Vue stéréoscopique ...").
 bool isstereo(const QString &source);

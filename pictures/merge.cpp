@@ -48,14 +48,7 @@ void sizenew(frmPic *w, int32_t width, int32_t height)
 
 void setcorners(frmPic *w, const NewFrame &f)
 {
-    w->lon1 = f.lon[0];
-    w->lat1 = f.lat[0];
-    w->lon2 = f.lon[1];
-    w->lat2 = f.lat[1];
-    w->lon3 = f.lon[2];
-    w->lat3 = f.lat[2];
-    w->lon4 = f.lon[3];
-    w->lat4 = f.lat[3];
+    setpiccorners(w, f.lon, f.lat);
 }
 
 bool hasframe(const frmPic *w) { return w && (w->Pictype == 1 || w->Pictype == 2); }

@@ -194,14 +194,7 @@ frmPic *openpicture(QString name, int kind)
     if (w->Pictype < 0) w->Pictype = 1;
     curpic = w;
     const PicCalibration c = cal.value_or(PicCalibration{});
-    w->lon1 = c.lon[0];
-    w->lat1 = c.lat[0];
-    w->lon2 = c.lon[1];
-    w->lat2 = c.lat[1];
-    w->lon3 = c.lon[2];
-    w->lat3 = c.lat[2];
-    w->lon4 = c.lon[3];
-    w->lat4 = c.lat[3];
+    setpiccorners(w, c.lon, c.lat);
     const auto &v = c.values;
     if (w->Pictype == 1) {
         w->Mapmode = toInt16(v[0]);
@@ -255,14 +248,7 @@ void opencompanion(const QString &picture)
     frmPic *w = openpicture(picture, 1);
     if (!w) return;
     curpic = w;
-    w->lon1 = mapcorners.lon[0];
-    w->lat1 = mapcorners.lat[0];
-    w->lon2 = mapcorners.lon[1];
-    w->lat2 = mapcorners.lat[1];
-    w->lon3 = mapcorners.lon[2];
-    w->lat3 = mapcorners.lat[2];
-    w->lon4 = mapcorners.lon[3];
-    w->lat4 = mapcorners.lat[3];
+    setpiccorners(w, mapcorners.lon, mapcorners.lat);
 }
 
 bool savepicture(frmPic *w, const QString &name)

@@ -127,14 +127,7 @@ void coor(frmPic *w)
 
     w->Pictype = c.Pictype;
     w->source = c.source;
-    w->lon1 = c.lon[0];
-    w->lat1 = c.lat[0];
-    w->lon2 = c.lon[1];
-    w->lat2 = c.lat[1];
-    w->lon3 = c.lon[2];
-    w->lat3 = c.lat[2];
-    w->lon4 = c.lon[3];
-    w->lat4 = c.lat[3];
+    setpiccorners(w, c.lon, c.lat);
 }
 
 void mnuEditCopy_Click()

@@ -174,14 +174,7 @@ void draw3d(frmPic *into)
     QCoreApplication::processEvents();
 
     if (w) {
-        w->lon1 = mapcorners.lon[0];
-        w->lat1 = mapcorners.lat[0];
-        w->lon2 = mapcorners.lon[1];
-        w->lat2 = mapcorners.lat[1];
-        w->lon3 = mapcorners.lon[2];
-        w->lat3 = mapcorners.lat[2];
-        w->lon4 = mapcorners.lon[3];
-        w->lat4 = mapcorners.lat[3];
+        setpiccorners(w, mapcorners.lon, mapcorners.lat);
         w->amplx = view3d.amplx;
         w->phi = view3d.phi;
         w->theta = view3d.theta;

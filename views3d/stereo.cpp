@@ -72,14 +72,7 @@ void drawstereo()
     box->resetPicture();
 
     // 7. The source picture's place on the Earth.
-    w->lon1 = src->lon1;
-    w->lon2 = src->lon2;
-    w->lon3 = src->lon3;
-    w->lon4 = src->lon4;
-    w->lat1 = src->lat1;
-    w->lat2 = src->lat2;
-    w->lat3 = src->lat3;
-    w->lat4 = src->lat4;
+    copypiccorners(w, src);
     w->source = QString::fromUtf8(kStereoSource);
 
     // 8.
