@@ -10,6 +10,7 @@
 #include "map/geotext.h"
 #include "map/mapdata.h"
 #include "map/utm.h"
+#include "shell/formkit.h"
 #include "shell/routines.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
@@ -28,21 +29,12 @@ void place(QWidget *w, double x, double y, double width, double height)
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, double x, double y, double w, double h = 285)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    place(l, x, y, w, h);
-    return l;
+    return form::label(parent, QLatin1String(name), text, QRect(px(x), py(y), px(w), py(h)));
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, double x, double y, double w, double h)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    // Enter in a field must not press a button behind the user's back.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    place(b, x, y, w, h);
-    return b;
+    return form::button(parent, QLatin1String(name), caption, QRect(px(x), py(y), px(w), py(h)));
 }
 
 void setTextColor(QLineEdit *box, const QColor &c)

@@ -22,6 +22,7 @@
 #include "pictures/frmPic.h"
 #include "pictures/mainlink.h"
 #include "pictures/picfiles.h"
+#include "shell/formkit.h"
 #include "shell/longop.h"
 #include "shell/routines.h"
 #include "shell/settings.h"
@@ -37,28 +38,17 @@ constexpr double kEarthRadius_km = 6367;
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y, int w, int h = 22)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(x, y, w, h);
-    return l;
+    return form::label(parent, QLatin1String(name), text, QRect(x, y, w, h));
 }
 
 QLineEdit *field(QWidget *parent, const QString &name, int x, int y, int w)
 {
-    auto *t = new QLineEdit(parent);
-    t->setObjectName(name);
-    t->setGeometry(x, y, w, 24);
-    return t;
+    return form::field(parent, name, QRect(x, y, w, 24));
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h = 26)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    b->setGeometry(x, y, w, h);
-    return b;
+    return form::button(parent, QLatin1String(name), caption, QRect(x, y, w, h));
 }
 
 QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h)

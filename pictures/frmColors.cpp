@@ -11,6 +11,7 @@
 #include "pictures/colorscale.h"
 #include "pictures/picbox.h"
 #include "shell/dialogs.h"
+#include "shell/formkit.h"
 #include "shell/routines.h"
 #include "shell/settings.h"
 
@@ -25,12 +26,7 @@ constexpr int kRowStep = 26;  // rows apart
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    b->setGeometry(x, y, w, h);
-    return b;
+    return form::button(parent, name, caption, QRect(x, y, w, h));
 }
 
 QString colourSheet(uint32_t c)

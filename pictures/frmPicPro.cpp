@@ -17,6 +17,7 @@
 #include "pictures/frmCustom.h"
 #include "pictures/frmPic.h"
 #include "shell/dialogs.h"
+#include "shell/formkit.h"
 #include "shell/longop.h"
 #include "shell/routines.h"
 #include "shell/settings.h"
@@ -30,20 +31,12 @@ namespace {
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y, int w = 110, int h = 26)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    b->setGeometry(x, y, w, h);
-    return b;
+    return form::button(parent, QLatin1String(name), caption, QRect(x, y, w, h));
 }
 
 QCheckBox *check(QWidget *parent, const char *name, const QString &caption, int x, int y, int w = 200)
 {
-    auto *c = new QCheckBox(caption, parent);
-    c->setObjectName(QLatin1String(name));
-    c->setGeometry(x, y, w, 22);
-    return c;
+    return form::check(parent, QLatin1String(name), caption, QRect(x, y, w, 22));
 }
 
 // A statistic as the mask "0.0" writes it, followed by " m".

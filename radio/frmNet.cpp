@@ -19,6 +19,7 @@
 #include "radio/linkcolors.h"
 #include "radio/radiosys.h"
 #include "radio/roles.h"
+#include "shell/formkit.h"
 #include "shell/longop.h"
 #include "shell/routines.h"
 #include "shell/screen.h"
@@ -37,44 +38,27 @@ int px(double twips) { return qRound(twips / twipsPerPixelX()); }
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text, int x, int y, int w, int h = 20)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(x, y, w, h);
-    return l;
+    return form::label(parent, name, text, QRect(x, y, w, h));
 }
 
 QLineEdit *field(QWidget *parent, const QString &name, int x, int y, int w)
 {
-    auto *t = new QLineEdit(parent);
-    t->setObjectName(name);
-    t->setGeometry(x, y, w, 22);
-    return t;
+    return form::field(parent, name, QRect(x, y, w, 22));
 }
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h = 28)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    b->setGeometry(x, y, w, h);
-    return b;
+    return form::button(parent, name, caption, QRect(x, y, w, h));
 }
 
 QRadioButton *option(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w)
 {
-    auto *o = new QRadioButton(caption, parent);
-    o->setObjectName(name);
-    o->setGeometry(x, y, w, 22);
-    return o;
+    return form::option(parent, name, caption, QRect(x, y, w, 22));
 }
 
 QCheckBox *check(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w)
 {
-    auto *c = new QCheckBox(caption, parent);
-    c->setObjectName(name);
-    c->setGeometry(x, y, w, 22);
-    return c;
+    return form::check(parent, name, caption, QRect(x, y, w, 22));
 }
 
 QGroupBox *frame(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h)

@@ -26,6 +26,7 @@
 #include "radio/radiohooks.h"
 #include "radio/unitdraw.h"
 #include "shell/dialogs.h"
+#include "shell/formkit.h"
 #include "shell/longop.h"
 #include "shell/routines.h"
 #include "shell/settings.h"
@@ -38,20 +39,12 @@ constexpr uint8_t kNoIcon = 255;
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y, int w, int h = 20)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(x, y, w, h);
-    return l;
+    return form::label(parent, QLatin1String(name), text, QRect(x, y, w, h));
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h = 26)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    b->setGeometry(x, y, w, h);
-    return b;
+    return form::button(parent, QLatin1String(name), caption, QRect(x, y, w, h));
 }
 
 void settext(QLineEdit *box, const QString &text)

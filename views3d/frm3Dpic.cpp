@@ -17,6 +17,7 @@
 #include "pictures/mainlink.h"
 #include "pictures/picbox.h"
 #include "radio/netdraw.h"
+#include "shell/formkit.h"
 #include "shell/mdi.h"
 #include "shell/routines.h"
 #include "shell/screen.h"
@@ -55,11 +56,7 @@ QScrollBar *bar(QWidget *parent, const char *name, Qt::Orientation o, int x, int
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(tx(x), ty(y), tx(975), ty(375));
-    b->setAutoDefault(false);
-    return b;
+    return form::button(parent, QLatin1String(name), caption, QRect(tx(x), ty(y), tx(975), ty(375)));
 }
 
 // The main window's active child (a picture window or another child).
