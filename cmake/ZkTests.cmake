@@ -49,3 +49,18 @@ function(zk_qtest name)
   add_test(NAME ${name} COMMAND ${name})
   zk_set_test_env(${name})
 endfunction()
+
+# zk_desktop_test(name src...)  Qt Test program linked to zkapp, run on an X
+#                               display of its own with a window manager
+#                               (tests/desktop/on-desktop.sh): for tests of
+#                               frames, focus, activation and placement. The
+#                               screen is 1280 x 1024 unless ZK_SCREEN is set
+#                               in the test's environment.
+function(zk_desktop_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE zkapp Qt6::Test)
+  target_compile_definitions(${name} PRIVATE ZK_FIXTURES_DIR="${ZK_FIXTURES_DIR}")
+  add_dependencies(${name} zelkor32 zk_data)
+  add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/desktop/on-desktop.sh $<TARGET_FILE:${name}>)
+  zk_set_test_env(${name})
+endfunction()
