@@ -21,8 +21,10 @@ namespace {
 
 constexpr int kMaxIntervals = 160;
 
-// The model's working state: one copy for the library, rebuilt by each call.
-State g_model;
+// The state the last call on this thread left, for tests that look inside
+// the model. Each call works on a state of its own, so LR may run on several
+// threads at once.
+thread_local State t_lastState;
 
 // Clamping as the library writes it: raise to the floor, then lower to the
 // ceiling.
@@ -48,7 +50,7 @@ bool usable(const double *pfl, int n, const LinkParameters &in)
 
 }  // namespace
 
-const State &modelState() { return g_model; }
+const State &modelState() { return t_lastState; }
 
 }  // namespace zk::itm
 
@@ -68,7 +70,7 @@ extern "C" int32_t LR(double *pfl, double *lrloss, LinkParameters *prm)
     work[0] = n;
     for (int k = 1; k <= n + 2; ++k) work[k] = pfl[k + 1];
 
-    State &st = g_model;
+    State st;
     st.prop.hg[0] = clampReal(in.h1, 0.5, 2999.0);
     st.prop.hg[1] = clampReal(in.h2, 0.5, 2999.0);
     qlrps(clampReal(in.freq, 20.0, 20000.0), 0.0, clampReal(in.ns, 250.0, 400.0), in.pol, in.eps, in.sigma, st);
@@ -108,6 +110,7 @@ extern "C" int32_t LR(double *pfl, double *lrloss, LinkParameters *prm)
     const double outs[] = {p.he[0], p.he[1], p.dl[0], p.dl[1], p.the[0], p.the[1],
                            p.gme, p.fsloss_db, p.aref, p.dh};
     for (double v : outs) finite = finite && std::isfinite(v);
+    t_lastState = st;
     if (!finite) return 0;
 
     pfl[0] = n;

@@ -22,7 +22,8 @@ struct ClearanceInput {
 // parameter over the interior points (-1e20 when there are none).
 double clearanceAref(const ClearanceInput &in, double aref_db, double *vmax = nullptr);
 
-// The library's one copy of the model's working state, as the last LR left it.
+// The model's working state as the last LR on this thread left it (a call
+// refused before the model ran leaves it as it was).
 const State &modelState();
 
 }  // namespace zk::itm
