@@ -15,11 +15,16 @@
 
 #include <cmath>
 
+#include "base/longop.h"
+#include "base/mdi.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/demo/demoterrain.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "paths.h"
 #include "pictures/colorscale.h"
+#include "pictures/covset.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
@@ -27,13 +32,8 @@
 #include "pictures/overlaymenus.h"
 #include "pictures/picfiles.h"
 #include "radio/coverage.h"
-#include "radio/covset.h"
 #include "radio/linkbudget.h"
 #include "radio/radiodata.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace {
 

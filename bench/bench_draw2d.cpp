@@ -15,6 +15,9 @@
 
 #include <cmath>
 
+#include "base/longop.h"
+#include "base/mdi.h"
+#include "base/settings.h"
 #include "map/demo/demoterrain.h"
 #include "map/mapdata.h"
 #include "paths.h"
@@ -24,9 +27,6 @@
 #include "pictures/legend.h"
 #include "pictures/overlaymenus.h"
 #include "pictures/picfiles.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/mdi.h"
+#include "base/settings.h"
 #include "map/demo/demoterrain.h"
 #include "map/mapdata.h"
 #include "pictures/colorscale.h"
@@ -18,8 +20,6 @@
 #include "pictures/legend.h"
 #include "pictures/overlaymenus.h"
 #include "pictures/picfiles.h"
-#include "shell/mdi.h"
-#include "shell/settings.h"
 
 namespace {
 

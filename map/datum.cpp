@@ -6,10 +6,10 @@
 #include <cmath>
 #include <optional>
 
+#include "base/routines.h"
+#include "base/version.h"
 #include "cp1252.h"
 #include "paths.h"
-#include "shell/routines.h"
-#include "shell/version.h"
 
 namespace zk {
 

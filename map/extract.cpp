@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "engine.h"
 #include "map/expandfile.h"
 #include "map/mapdata.h"
@@ -14,9 +17,6 @@
 #include "map/tilenames.h"
 #include "msgbox.h"
 #include "paths.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -10,15 +10,15 @@
 
 #include <array>
 
+#include "base/longop.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "map/geotext.h"
+#include "map/linktext.h"
 #include "map/mapdata.h"
 #include "map/mapservices.h"
 #include "paths.h"
-#include "radio/linktext.h"
-#include "shell/longop.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -6,14 +6,14 @@
 #include <QPalette>
 #include <QPushButton>
 
+#include "base/formkit.h"
+#include "base/routines.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/datum.h"
 #include "map/geotext.h"
 #include "map/mapdata.h"
 #include "map/utm.h"
-#include "shell/formkit.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
+#include "base/routines.h"
 #include "cp1252.h"
 #include "map/datum.h"
 #include "map/utm.h"
-#include "shell/routines.h"
 
 namespace zk {
 

@@ -9,13 +9,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "lebytes.h"
 #include "map/mapservices.h"
 #include "msgbox.h"
 #include "paths.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

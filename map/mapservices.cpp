@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QMainWindow>
 
-#include "shell/mdi.h"
+#include "base/mdi.h"
 
 namespace zk {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/routines.h"
 #include "map/datum.h"
-#include "shell/routines.h"
 
 namespace zk {
 

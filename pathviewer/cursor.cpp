@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "base/routines.h"
 #include "pathtext.h"
-#include "shell/routines.h"
 
 namespace zk::pathviewer {
 

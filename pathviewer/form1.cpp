@@ -14,14 +14,14 @@
 
 #include <cmath>
 
+#include "base/dialogs.h"
+#include "base/routines.h"
 #include "cursor.h"
 #include "msgbox.h"
 #include "pathfile.h"
 #include "paths.h"
 #include "picturebox.h"
 #include "reverse.h"
-#include "shell/dialogs.h"
-#include "shell/routines.h"
 
 #ifndef ZK_VERSION_MAJOR
 #define ZK_VERSION_MAJOR 1

@@ -2,9 +2,9 @@
 
 #include <QIODevice>
 
+#include "base/routines.h"
 #include "cp1252.h"
 #include "pathtext.h"
-#include "shell/routines.h"
 
 namespace zk::pathviewer {
 

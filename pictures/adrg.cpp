@@ -9,6 +9,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "engine.h"
 #include "map/mapdata.h"
@@ -17,9 +20,6 @@
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "qtdc.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

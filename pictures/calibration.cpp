@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "base/settings.h"
 #include "cp1252.h"
-#include "shell/settings.h"
 
 namespace zk {
 

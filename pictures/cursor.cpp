@@ -6,15 +6,15 @@
 
 #include <cmath>
 
-#include "map/frmGrid.h"
+#include "base/longop.h"
+#include "base/mdi.h"
 #include "map/geotext.h"
 #include "map/mapdata.h"
+#include "pictures/frmGrid.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "pictures/mainlink.h"
 #include "pictures/pichooks.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
 
 namespace zk {
 

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/hooks.h"
+#include "base/longop.h"
+#include "base/settings.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
@@ -14,9 +17,6 @@
 #include "pictures/frmPic.h"
 #include "pictures/legend.h"
 #include "pictures/picfiles.h"
-#include "shell/hooks.h"
-#include "shell/longop.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "map/frmMapPro.h"
+#include "base/routines.h"
+#include "base/screen.h"
+#include "base/settings.h"
+#include "pictures/frmMapPro.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "pictures/mainlink.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace zk {
 

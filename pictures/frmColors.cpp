@@ -7,13 +7,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/dialogs.h"
+#include "base/formkit.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "pictures/colorscale.h"
 #include "pictures/picbox.h"
-#include "shell/dialogs.h"
-#include "shell/formkit.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

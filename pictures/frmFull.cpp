@@ -8,10 +8,10 @@
 
 #include <cmath>
 
+#include "base/routines.h"
+#include "base/screen.h"
 #include "pictures/frmPic.h"
 #include "pictures/mainlink.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
 
 namespace zk {
 

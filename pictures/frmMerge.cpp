@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "base/routines.h"
 #include "pictures/frmPic.h"
 #include "pictures/merge.h"
-#include "shell/routines.h"
 
 namespace zk {
 

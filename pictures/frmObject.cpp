@@ -21,6 +21,12 @@
 
 #include <algorithm>
 
+#include "base/controls.h"
+#include "base/dialogs.h"
+#include "base/hooks.h"
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "msgbox.h"
 #include "pictures/cursor.h"
@@ -28,12 +34,6 @@
 #include "pictures/objectfiles.h"
 #include "pictures/picbox.h"
 #include "pictures/pichooks.h"
-#include "shell/controls.h"
-#include "shell/dialogs.h"
-#include "shell/hooks.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

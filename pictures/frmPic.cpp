@@ -11,20 +11,20 @@
 
 #include <cmath>
 
-#include "map/frmGrid.h"
+#include "base/artwork.h"
+#include "base/longop.h"
+#include "base/mdi.h"
+#include "base/routines.h"
+#include "base/screen.h"
 #include "map/geotext.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "pictures/cursor.h"
+#include "pictures/frmGrid.h"
 #include "pictures/geomap.h"
 #include "pictures/mainlink.h"
 #include "pictures/picfiles.h"
 #include "pictures/pichooks.h"
-#include "shell/artwork.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
 
 namespace zk {
 

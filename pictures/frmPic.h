@@ -11,8 +11,8 @@
 #include <array>
 #include <cstdint>
 
+#include "base/controls.h"
 #include "pictures/picbox.h"
-#include "shell/controls.h"
 
 class QLabel;
 class QScrollBar;

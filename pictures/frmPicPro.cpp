@@ -10,18 +10,18 @@
 
 #include <cmath>
 
+#include "base/dialogs.h"
+#include "base/formkit.h"
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "pictures/colorscale.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmColors.h"
 #include "pictures/frmCustom.h"
 #include "pictures/frmPic.h"
-#include "shell/dialogs.h"
-#include "shell/formkit.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
-#include "views3d/view3d.h"
+#include "pictures/view3d.h"
 
 namespace zk {
 

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/settings.h"
 #include "pictures/merge.h"
-#include "shell/settings.h"
 
 namespace zk {
 

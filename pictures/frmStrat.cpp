@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/controls.h"
+#include "base/dialogs.h"
+#include "base/settings.h"
 #include "pictures/picbox.h"
 #include "pictures/strat.h"
-#include "shell/controls.h"
-#include "shell/dialogs.h"
-#include "shell/settings.h"
 
 namespace zk {
 

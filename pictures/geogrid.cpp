@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/hooks.h"
+#include "base/longop.h"
+#include "pictures/clip.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "qtdc.h"
-#include "shell/hooks.h"
-#include "shell/longop.h"
-#include "pictures/clip.h"
 
 namespace zk {
 

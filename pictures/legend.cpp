@@ -8,11 +8,11 @@
 #include <array>
 #include <cmath>
 
+#include "base/routines.h"
+#include "base/settings.h"
 #include "pictures/colorscale.h"
+#include "pictures/covset.h"
 #include "pictures/frmPic.h"
-#include "radio/covset.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -5,7 +5,7 @@
 #include <QMdiSubWindow>
 #include <QVariant>
 
-#include "shell/mdi.h"
+#include "base/mdi.h"
 
 namespace zk {
 

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/longop.h"
+#include "base/routines.h"
 #include "engine.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
 
 namespace zk {
 

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/routines.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "paths.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include "app/mainwindow.h"
 #include "pictures/adrg.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmObject.h"
@@ -9,7 +10,6 @@
 #include "pictures/frmPicPro.h"
 #include "pictures/overlays.h"
 #include "pictures/quovadis.h"
-#include "shell/mainwindow.h"
 
 namespace zk {
 

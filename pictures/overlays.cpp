@@ -15,14 +15,14 @@
 #include <cmath>
 #include <vector>
 
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "paths.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "pictures/objectfiles.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

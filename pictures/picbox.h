@@ -1,6 +1,6 @@
 // The picture box of a picture window, with its stored picture and its
 // persistent drawing layer. (The light controls drawn over it, the cursor
-// lines and the shapes, are the shell's Line and Shape, shell/controls.h.)
+// lines and the shapes, are the shell's Line and Shape, base/controls.h.)
 #pragma once
 
 #include <QImage>

@@ -12,6 +12,9 @@
 #include <cmath>
 #include <optional>
 
+#include "base/mdi.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "paths.h"
@@ -19,9 +22,6 @@
 #include "pictures/frmPic.h"
 #include "pictures/mainlink.h"
 #include "qtdc.h"
-#include "shell/mdi.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

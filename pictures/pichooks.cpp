@@ -1,6 +1,6 @@
 #include "pichooks.h"
 
-#include "shell/routines.h"
+#include "base/routines.h"
 
 namespace zk {
 

@@ -4,20 +4,20 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "map/frmMapPro.h"
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/mdi.h"
 #include "map/mapservices.h"
 #include "pictures/colorscale.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmCustom.h"
+#include "pictures/frmMapPro.h"
 #include "pictures/frmPic.h"
 #include "pictures/frmPicPro.h"
 #include "pictures/mainlink.h"
 #include "pictures/picfiles.h"
 #include "pictures/utmgrid.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/mdi.h"
-#include "views3d/view3d.h"
+#include "pictures/view3d.h"
 
 namespace zk {
 

@@ -5,10 +5,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "map/frmMapPro.h"
+#include "app/mainwindow.h"
+#include "base/mdi.h"
 #include "pictures/draw2d.h"
 #include "pictures/fitmap.h"
 #include "pictures/frmFull.h"
+#include "pictures/frmMapPro.h"
 #include "pictures/frmMerge.h"
 #include "pictures/frmPic.h"
 #include "pictures/frmRotate.h"
@@ -18,8 +20,6 @@
 #include "pictures/merge.h"
 #include "pictures/strat.h"
 #include "pictures/worldmap.h"
-#include "shell/mainwindow.h"
-#include "shell/mdi.h"
 
 namespace zk {
 

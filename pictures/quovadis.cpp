@@ -9,6 +9,10 @@
 #include <cmath>
 #include <limits>
 
+#include "base/dialogs.h"
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "engine.h"
 #include "msgbox.h"
 #include "paths.h"
@@ -18,10 +22,6 @@
 #include "pictures/objectfiles.h"
 #include "pictures/picfiles.h"
 #include "qtdc.h"
-#include "shell/dialogs.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
+#include "base/longop.h"
+#include "base/mdi.h"
 #include "map/mapdata.h"
 #include "pictures/cursor.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
 
 namespace zk {
 

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/longop.h"
 #include "map/datum.h"
 #include "map/utm.h"
+#include "pictures/clip.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmCustom.h"
 #include "pictures/frmPic.h"
@@ -15,8 +17,6 @@
 #include "pictures/mainlink.h"
 #include "qtdc.h"
 #include "radio/profile.h"
-#include "shell/longop.h"
-#include "pictures/clip.h"
 
 namespace zk {
 

@@ -3,9 +3,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "base/mdi.h"
 #include "pictures/cursor.h"
 #include "pictures/frmPic.h"
-#include "shell/mdi.h"
 
 // The picture is a resource of the program's static library: it has to be
 // registered by name before the first use.

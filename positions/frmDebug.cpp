@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
+#include "app/mainwindow.h"
 #include "positions/sharing.h"
-#include "shell/mainwindow.h"
 
 namespace zk::positions {
 

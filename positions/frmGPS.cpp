@@ -15,12 +15,12 @@
 #include <cmath>
 #include <limits>
 
+#include "app/mainwindow.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "positions/livepos.h"
 #include "positions/schedule.h"
 #include "radio/radiodata.h"
-#include "shell/mainwindow.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk::positions {
 

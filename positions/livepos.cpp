@@ -3,6 +3,10 @@
 #include <QAction>
 #include <QCoreApplication>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "msgbox.h"
 #include "paths.h"
 #include "positions/frmDebug.h"
@@ -11,10 +15,6 @@
 #include "positions/serialgps.h"
 #include "positions/sharing.h"
 #include "radio/radiohooks.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk::positions {
 

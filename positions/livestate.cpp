@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QTime>
 
+#include "app/mainwindow.h"
+#include "base/controls.h"
 #include "radio/netdraw.h"
 #include "radio/radiodata.h"
 #include "radio/unitdraw.h"
-#include "shell/controls.h"
-#include "shell/mainwindow.h"
 
 namespace zk::positions {
 

@@ -8,13 +8,13 @@
 #include <cmath>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "positions/livestate.h"
 #include "positions/nmea.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
-#include "shell/mainwindow.h"
-#include "shell/settings.h"
 
 namespace zk::positions {
 

@@ -15,6 +15,9 @@
 #include <deque>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "map/geotext.h"
 #include "map/mapdata.h"
@@ -23,9 +26,6 @@
 #include "positions/livestate.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/settings.h"
 
 namespace zk::positions {
 

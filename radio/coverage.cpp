@@ -8,23 +8,23 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/mainwindow.h"
+#include "base/hooks.h"
+#include "base/longop.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "paths.h"
 #include "pictures/colorscale.h"
+#include "pictures/covset.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "pictures/legend.h"
 #include "pictures/picbox.h"
-#include "radio/covset.h"
 #include "radio/linkbudget.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
-#include "shell/hooks.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
 
 #include <QLabel>
 

@@ -16,9 +16,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/mainwindow.h"
+#include "base/dialogs.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "paths.h"
 #include "pictures/colorscale.h"
+#include "pictures/covset.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmColors.h"
 #include "pictures/frmPic.h"
@@ -26,14 +31,9 @@
 #include "pictures/picbox.h"
 #include "radio/coverage.h"
 #include "radio/frmVisual.h"
-#include "radio/covset.h"
 #include "radio/haat.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
-#include "shell/dialogs.h"
-#include "shell/mainwindow.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

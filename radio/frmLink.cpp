@@ -20,6 +20,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/mainwindow.h"
+#include "base/dialogs.h"
+#include "base/longop.h"
+#include "base/mdi.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "map/geotext.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
@@ -34,12 +40,6 @@
 #include "radio/profile.h"
 #include "radio/radiodata.h"
 #include "radio/roles.h"
-#include "shell/dialogs.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/mdi.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 #include "views3d/drawview.h"
 #include "views3d/frmAnimate.h"
 #include "views3d/frmObs.h"

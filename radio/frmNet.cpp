@@ -14,16 +14,16 @@
 
 #include <algorithm>
 
+#include "base/formkit.h"
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "pictures/frmCustom.h"
 #include "pictures/frmPic.h"
 #include "radio/linkcolors.h"
 #include "radio/radiosys.h"
 #include "radio/roles.h"
-#include "shell/formkit.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -12,10 +12,10 @@
 
 #include <algorithm>
 
+#include "app/mainwindow.h"
+#include "base/mdi.h"
 #include "radio/quality.h"
 #include "radio/radiodata.h"
-#include "shell/mainwindow.h"
-#include "shell/mdi.h"
 
 namespace zk {
 

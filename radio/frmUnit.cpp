@@ -12,24 +12,24 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/dialogs.h"
+#include "base/formkit.h"
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "map/datum.h"
 #include "map/frmCity.h"
 #include "map/frmDMS.h"
 #include "map/geotext.h"
+#include "map/linktext.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "paths.h"
 #include "pictures/cursor.h"
 #include "pictures/frmPic.h"
-#include "radio/linktext.h"
 #include "radio/radiohooks.h"
 #include "radio/unitdraw.h"
-#include "shell/dialogs.h"
-#include "shell/formkit.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

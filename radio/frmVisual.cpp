@@ -15,14 +15,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/mainwindow.h"
 #include "cp1252.h"
 #include "paths.h"
+#include "pictures/covset.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "radio/coverage.h"
-#include "radio/covset.h"
 #include "radio/radiodata.h"
-#include "shell/mainwindow.h"
 #include "views3d/radar3d.h"
 
 namespace zk {

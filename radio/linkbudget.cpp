@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/routines.h"
 #include "engine.h"
 #include "msgbox.h"
 #include "radio/radiodata.h"
 #include "radio/roles.h"
-#include "shell/routines.h"
 
 namespace zk {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <optional>
 
-#include "shell/routines.h"
+#include "base/routines.h"
 
 namespace zk {
 

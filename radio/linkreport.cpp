@@ -7,16 +7,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/routines.h"
+#include "base/settings.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "pictures/picbox.h"
+#include "radio/link3d.h"
 #include "radio/linkbudget.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
 #include "radio/unitdraw.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
-#include "views3d/link3d.h"
 
 namespace zk {
 

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "radio/linktext.h"
+#include "map/linktext.h"
 
 namespace zk {
 
@@ -69,7 +69,7 @@ private:
 // there is none the analysis still computes and writes its texts.
 extern QPointer<ScaleBox> linkbox;
 
-// linktext1 is in radio/linktext.h.
+// linktext1 is in map/linktext.h.
 extern QString linktext2, linktext3, linktext4;
 // Smallest clearance below the beam over the interior points, in first
 // Fresnel-zone radii (negative: obstructed), 1E12 when none was examined,

@@ -8,6 +8,10 @@
 
 #include <cmath>
 
+#include "base/hooks.h"
+#include "base/routines.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "map/mapdata.h"
 #include "map/mapfile.h"
@@ -18,10 +22,6 @@
 #include "pictures/mainlink.h"
 #include "pictures/picfiles.h"
 #include "radio/netdraw.h"
-#include "shell/hooks.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -11,11 +11,11 @@
 #include "pictures/geomap.h"
 #include "pictures/mainlink.h"
 #include "pictures/pichooks.h"
+#include "pictures/view3d.h"
 #include "radio/linkbudget.h"
 #include "radio/quality.h"
 #include "radio/radiodata.h"
 #include "radio/unitdraw.h"
-#include "views3d/view3d.h"
 
 namespace zk {
 

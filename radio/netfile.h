@@ -14,7 +14,7 @@
 #include <array>
 #include <cstdint>
 
-#include "radio/covset.h"
+#include "pictures/covset.h"
 #include "radio/radiodata.h"
 
 namespace zk {

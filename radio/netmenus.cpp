@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
+#include "app/mainwindow.h"
+#include "base/mdi.h"
 #include "pictures/pichooks.h"
 #include "radio/frmNet.h"
 #include "radio/frmReport.h"
@@ -11,8 +13,6 @@
 #include "radio/netdraw.h"
 #include "radio/radiodata.h"
 #include "radio/unitdraw.h"
-#include "shell/mainwindow.h"
-#include "shell/mdi.h"
 
 namespace zk {
 

@@ -18,6 +18,10 @@
 #include <cmath>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/printing.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "map/geotext.h"
 #include "map/mapdata.h"
@@ -26,10 +30,6 @@
 #include "radio/linkbudget.h"
 #include "radio/radiodata.h"
 #include "radio/roles.h"
-#include "shell/mainwindow.h"
-#include "shell/printing.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

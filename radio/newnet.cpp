@@ -6,14 +6,14 @@
 
 #include <cmath>
 
+#include "base/hooks.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/datum.h"
 #include "map/mapdata.h"
-#include "radio/covset.h"
+#include "pictures/covset.h"
+#include "pictures/view3d.h"
 #include "radio/radiodata.h"
-#include "shell/hooks.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
-#include "views3d/view3d.h"
 
 namespace zk {
 

@@ -5,12 +5,12 @@
 
 #include <cmath>
 
+#include "base/version.h"
 #include "cp1252.h"
 #include "radio/linkbudget.h"
 #include "radio/linkreport.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
-#include "shell/version.h"
 
 namespace zk {
 

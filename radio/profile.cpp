@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/routines.h"
 #include "map/mapdata.h"
 #include "radio/radiodata.h"
-#include "shell/routines.h"
 
 namespace zk {
 

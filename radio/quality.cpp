@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/routines.h"
 #include "map/mapservices.h"
 #include "radio/linkbudget.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
-#include "shell/routines.h"
 
 namespace zk {
 

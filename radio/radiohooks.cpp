@@ -1,9 +1,9 @@
 #include "radio/radiohooks.h"
 
+#include "app/mainwindow.h"
 #include "pictures/pichooks.h"
 #include "radio/radiodata.h"
 #include "radio/unitdraw.h"
-#include "shell/mainwindow.h"
 
 namespace zk {
 

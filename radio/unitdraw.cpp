@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "base/routines.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace zk {
 

@@ -8,15 +8,15 @@
 #include <array>
 #include <cstring>
 
+#include "base/longop.h"
+#include "base/mdi.h"
+#include "base/routines.h"
+#include "base/screen.h"
 #include "map/mapdata.h"
 #include "pictures/frmPic.h"
 #include "pictures/mainlink.h"
+#include "pictures/view3d.h"
 #include "qtdc.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
-#include "views3d/view3d.h"
 
 namespace zk {
 

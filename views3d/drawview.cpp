@@ -14,6 +14,12 @@
 #include <memory>
 #include <vector>
 
+#include "base/longop.h"
+#include "base/mdi.h"
+#include "base/routines.h"
+#include "base/screen.h"
+#include "base/settings.h"
+#include "base/version.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
@@ -21,20 +27,14 @@
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "pictures/picbox.h"
+#include "pictures/view3d.h"
 #include "qtdc.h"
 #include "radio/linkreport.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
 #include "radio/roles.h"
 #include "radio/unitdraw.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
-#include "shell/version.h"
 #include "views3d/flight.h"
-#include "views3d/view3d.h"
 
 namespace zk {
 

@@ -11,16 +11,16 @@
 
 #include <cmath>
 
+#include "base/formkit.h"
+#include "base/mdi.h"
+#include "base/routines.h"
+#include "base/screen.h"
 #include "map/mapdata.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "pictures/mainlink.h"
 #include "pictures/picbox.h"
 #include "radio/netdraw.h"
-#include "shell/formkit.h"
-#include "shell/mdi.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
 #include "views3d/draw3d.h"
 
 namespace zk {

@@ -12,7 +12,7 @@
 #include <array>
 
 #include "pictures/frmPic.h"
-#include "views3d/view3d.h"
+#include "pictures/view3d.h"
 
 class QLabel;
 class QPushButton;

@@ -10,12 +10,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/mdi.h"
 #include "pictures/frmPic.h"
 #include "pictures/picbox.h"
 #include "pictures/picfiles.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/mdi.h"
 #include "views3d/drawview.h"
 #include "views3d/flight.h"
 

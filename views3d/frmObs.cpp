@@ -13,8 +13,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "shell/routines.h"
-#include "views3d/view3d.h"
+#include "base/routines.h"
+#include "pictures/view3d.h"
 
 namespace zk {
 

@@ -1,9 +1,9 @@
 #include "views3d/install3d.h"
 
 #include "pictures/frmPicPro.h"
+#include "pictures/geo3d.h"
 #include "pictures/pichooks.h"
 #include "views3d/frm3Dpic.h"
-#include "views3d/geo3d.h"
 #include "views3d/stereo.h"
 
 namespace zk {

@@ -8,17 +8,17 @@
 #include <cmath>
 #include <random>
 
+#include "base/longop.h"
 #include "map/mapdata.h"
+#include "pictures/covset.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
+#include "pictures/geo3d.h"
 #include "pictures/mainlink.h"
 #include "pictures/picbox.h"
+#include "pictures/view3d.h"
 #include "radio/coverage.h"
-#include "radio/covset.h"
 #include "radio/radiodata.h"
-#include "shell/longop.h"
-#include "views3d/geo3d.h"
-#include "views3d/view3d.h"
 
 namespace zk {
 

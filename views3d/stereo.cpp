@@ -6,6 +6,9 @@
 
 #include <cmath>
 
+#include "base/controls.h"
+#include "base/longop.h"
+#include "base/routines.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "pictures/draw2d.h"
@@ -13,9 +16,6 @@
 #include "pictures/picbox.h"
 #include "pictures/picfiles.h"
 #include "qtdc.h"
-#include "shell/controls.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
 
 namespace zk {
 

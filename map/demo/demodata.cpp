@@ -2,8 +2,8 @@
 
 #include <QFile>
 
+#include "base/settings.h"
 #include "map/demo/tilewriters.h"
-#include "shell/settings.h"
 
 namespace zk::demo {
 

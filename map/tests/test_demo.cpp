@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "base/settings.h"
 #include "engine.h"
 #include "map/demo/demodata.h"
 #include "map/demo/demoterrain.h"
@@ -23,7 +24,6 @@
 #include "map/mapdata.h"
 #include "map/tilenames.h"
 #include "msgbox.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -16,6 +16,9 @@
 #include <cmath>
 #include <functional>
 
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "engine.h"
 #include "map/expandfile.h"
 #include "map/extract.h"
@@ -24,9 +27,6 @@
 #include "map/tilenames.h"
 #include "msgbox.h"
 #include "paths.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -14,16 +14,16 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "base/longop.h"
+#include "base/mdi.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "map/mapfile.h"
 #include "map/mapservices.h"
 #include "msgbox.h"
 #include "paths.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
-#include "shell/mainwindow.h"
-#include "shell/settings.h"
-#include "shell/startup.h"
 
 namespace {
 

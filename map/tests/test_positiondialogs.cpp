@@ -11,16 +11,16 @@
 
 #include <cmath>
 
+#include "base/longop.h"
 #include "cp1252.h"
 #include "map/datum.h"
 #include "map/frmCity.h"
 #include "map/frmDMS.h"
 #include "map/geotext.h"
-#include "map/utm.h"
+#include "map/linktext.h"
 #include "map/mapdata.h"
+#include "map/utm.h"
 #include "paths.h"
-#include "radio/linktext.h"
-#include "shell/longop.h"
 
 using zk::frmCity;
 using zk::frmDMS;

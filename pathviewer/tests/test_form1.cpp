@@ -15,13 +15,13 @@
 
 #include <cmath>
 
+#include "base/dialogs.h"
 #include "msgbox.h"
 #include "pathviewer/cursor.h"
 #include "pathviewer/form1.h"
 #include "pathviewer/pathtext.h"
 #include "pathviewer/picturebox.h"
 #include "pathviewer/profile.h"
-#include "shell/dialogs.h"
 
 using namespace zk::pathviewer;
 

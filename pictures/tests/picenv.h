@@ -13,10 +13,10 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "base/longop.h"
+#include "base/mdi.h"
 #include "map/mapdata.h"
 #include "pictures/frmPic.h"
-#include "shell/longop.h"
-#include "shell/mdi.h"
 
 namespace zktest {
 

@@ -13,17 +13,17 @@
 #include <functional>
 #include <memory>
 
+#include "base/longop.h"
+#include "base/settings.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "overlayenv.h"
 #include "paths.h"
+#include "picenv.h"
 #include "pictures/adrg.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
-#include "overlayenv.h"
-#include "picenv.h"
-#include "shell/longop.h"
-#include "shell/settings.h"
 
 using zk::frmPic;
 using zktest::rgbAt;

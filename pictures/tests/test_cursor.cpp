@@ -7,13 +7,13 @@
 
 #include <memory>
 
-#include "map/frmGrid.h"
 #include "map/geotext.h"
+#include "picenv.h"
 #include "pictures/cursor.h"
+#include "pictures/frmGrid.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "pictures/pichooks.h"
-#include "picenv.h"
 
 using zk::frmPic;
 

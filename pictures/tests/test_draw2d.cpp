@@ -9,20 +9,20 @@
 
 #include <memory>
 
+#include "base/longop.h"
+#include "base/settings.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "paths.h"
+#include "picenv.h"
 #include "pictures/colorscale.h"
+#include "pictures/covset.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "pictures/legend.h"
 #include "pictures/picfiles.h"
-#include "picenv.h"
 #include "qtdc.h"
-#include "radio/covset.h"
-#include "shell/longop.h"
-#include "shell/settings.h"
 
 namespace {
 

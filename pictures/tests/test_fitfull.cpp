@@ -8,16 +8,16 @@
 #include <cmath>
 #include <memory>
 
-#include "map/frmMapPro.h"
+#include "base/controls.h"
+#include "base/longop.h"
+#include "base/screen.h"
 #include "map/mapdata.h"
+#include "picenv.h"
 #include "pictures/fitmap.h"
 #include "pictures/frmFull.h"
+#include "pictures/frmMapPro.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
-#include "picenv.h"
-#include "shell/controls.h"
-#include "shell/longop.h"
-#include "shell/screen.h"
 
 using zk::frmPic;
 

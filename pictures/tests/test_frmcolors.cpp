@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "base/dialogs.h"
 #include "map/mapdata.h"
 #include "paths.h"
 #include "pictures/colorscale.h"
 #include "pictures/frmColors.h"
-#include "shell/dialogs.h"
 
 namespace {
 

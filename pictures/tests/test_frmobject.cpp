@@ -17,22 +17,22 @@
 
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/controls.h"
+#include "base/dialogs.h"
+#include "base/longop.h"
+#include "base/mdi.h"
+#include "base/settings.h"
 #include "msgbox.h"
+#include "overlayenv.h"
 #include "paths.h"
+#include "picenv.h"
 #include "pictures/cursor.h"
 #include "pictures/frmObject.h"
 #include "pictures/frmPic.h"
 #include "pictures/objectfiles.h"
 #include "pictures/picfiles.h"
 #include "pictures/pichooks.h"
-#include "overlayenv.h"
-#include "picenv.h"
-#include "shell/controls.h"
-#include "shell/dialogs.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/mdi.h"
-#include "shell/settings.h"
 
 using zk::frmObject;
 

@@ -8,16 +8,16 @@
 
 #include <memory>
 
-#include "map/frmGrid.h"
+#include "base/screen.h"
 #include "map/geotext.h"
 #include "msgbox.h"
+#include "picenv.h"
 #include "pictures/cursor.h"
+#include "pictures/frmGrid.h"
 #include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "pictures/picfiles.h"
 #include "pictures/pichooks.h"
-#include "picenv.h"
-#include "shell/screen.h"
 
 using zk::frmPic;
 

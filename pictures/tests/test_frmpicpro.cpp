@@ -13,8 +13,12 @@
 
 #include <memory>
 
+#include "base/dialogs.h"
+#include "base/longop.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "picenv.h"
 #include "pictures/colorscale.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmCustom.h"
@@ -22,11 +26,7 @@
 #include "pictures/frmPicPro.h"
 #include "pictures/picfiles.h"
 #include "pictures/picturemenus.h"
-#include "picenv.h"
-#include "shell/dialogs.h"
-#include "shell/longop.h"
-#include "shell/settings.h"
-#include "views3d/view3d.h"
+#include "pictures/view3d.h"
 
 namespace {
 

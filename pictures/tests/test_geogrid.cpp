@@ -7,17 +7,17 @@
 #include <cmath>
 #include <memory>
 
-#include "map/frmMapPro.h"
+#include "base/longop.h"
+#include "base/screen.h"
 #include "msgbox.h"
+#include "picenv.h"
+#include "pictures/frmMapPro.h"
 #include "pictures/frmPic.h"
 #include "pictures/geogrid.h"
 #include "pictures/geomap.h"
 #include "pictures/picfiles.h"
 #include "pictures/pictureops.h"
 #include "pictures/worldmap.h"
-#include "picenv.h"
-#include "shell/longop.h"
-#include "shell/screen.h"
 
 using zk::frmPic;
 

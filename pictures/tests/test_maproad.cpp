@@ -14,22 +14,22 @@
 
 #include <memory>
 
+#include "base/settings.h"
 #include "engine.h"
 #include "map/demo/demodata.h"
-#include "map/frmMapPro.h"
 #include "map/mapdata.h"
 #include "map/mapfile.h"
 #include "msgbox.h"
 #include "paths.h"
+#include "picenv.h"
 #include "pictures/colorscale.h"
 #include "pictures/draw2d.h"
+#include "pictures/frmMapPro.h"
 #include "pictures/frmPic.h"
 #include "pictures/frmPicPro.h"
 #include "pictures/picfiles.h"
 #include "pictures/picturemenus.h"
-#include "picenv.h"
 #include "qtdc.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -9,17 +9,17 @@
 #include <cmath>
 #include <memory>
 
+#include "base/longop.h"
+#include "base/routines.h"
+#include "base/screen.h"
 #include "msgbox.h"
+#include "picenv.h"
 #include "pictures/frmMerge.h"
 #include "pictures/frmPic.h"
 #include "pictures/frmRotate.h"
 #include "pictures/geomap.h"
 #include "pictures/merge.h"
 #include "pictures/picfiles.h"
-#include "picenv.h"
-#include "shell/longop.h"
-#include "shell/routines.h"
-#include "shell/screen.h"
 
 using zk::frmPic;
 

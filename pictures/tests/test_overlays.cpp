@@ -9,19 +9,19 @@
 
 #include <memory>
 
-#include "msgbox.h"
-#include "paths.h"
+#include "base/longop.h"
+#include "base/settings.h"
 #include "engine.h"
+#include "msgbox.h"
+#include "overlayenv.h"
+#include "paths.h"
+#include "picenv.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "pictures/objectfiles.h"
 #include "pictures/overlaymenus.h"
 #include "pictures/overlays.h"
 #include "pictures/picfiles.h"
-#include "overlayenv.h"
-#include "picenv.h"
-#include "shell/longop.h"
-#include "shell/settings.h"
 
 using zk::frmPic;
 using zktest::rgbAt;

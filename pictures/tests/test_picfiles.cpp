@@ -11,13 +11,13 @@
 
 #include <memory>
 
+#include "base/settings.h"
 #include "msgbox.h"
 #include "paths.h"
+#include "picenv.h"
 #include "pictures/calibration.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
-#include "picenv.h"
-#include "shell/settings.h"
 
 using zk::frmPic;
 

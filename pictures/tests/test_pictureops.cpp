@@ -18,20 +18,20 @@
 #include <functional>
 #include <memory>
 
-#include "map/frmMapPro.h"
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "paths.h"
+#include "picenv.h"
 #include "pictures/cursor.h"
 #include "pictures/fitmap.h"
 #include "pictures/frmFull.h"
+#include "pictures/frmMapPro.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
-#include "picenv.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 using zk::frmPic;
 

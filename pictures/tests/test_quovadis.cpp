@@ -15,17 +15,17 @@
 #include <functional>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/dialogs.h"
+#include "base/longop.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "overlayenv.h"
+#include "picenv.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "pictures/quovadis.h"
-#include "overlayenv.h"
-#include "picenv.h"
-#include "shell/dialogs.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
 
 using zk::frmPic;
 using zktest::rgbAt;

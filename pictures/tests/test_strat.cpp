@@ -14,19 +14,19 @@
 #include <utility>
 #include <vector>
 
+#include "base/controls.h"
+#include "base/dialogs.h"
+#include "base/longop.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "picenv.h"
 #include "pictures/cursor.h"
 #include "pictures/frmPic.h"
 #include "pictures/frmStrat.h"
 #include "pictures/picfiles.h"
 #include "pictures/strat.h"
-#include "picenv.h"
-#include "shell/controls.h"
-#include "shell/dialogs.h"
-#include "shell/longop.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 using zk::frmPic;
 

@@ -11,6 +11,9 @@
 #include <cmath>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/mdi.h"
 #include "map/datum.h"
 #include "map/mapdata.h"
 #include "map/utm.h"
@@ -20,9 +23,6 @@
 #include "pictures/picfiles.h"
 #include "pictures/utmgrid.h"
 #include "qtdc.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/mdi.h"
 
 namespace {
 

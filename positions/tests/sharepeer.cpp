@@ -14,10 +14,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/settings.h"
 #include "positions/schedule.h"
 #include "positions/sharing.h"
 #include "radio/radiodata.h"
-#include "shell/settings.h"
 
 using namespace zk;
 

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/settings.h"
 #include "msgbox.h"
 #include "positions/frmDebug.h"
 #include "positions/frmGPS.h"
@@ -24,8 +26,6 @@
 #include "positions/sharing.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
-#include "shell/mainwindow.h"
-#include "shell/settings.h"
 
 using namespace zk;
 using namespace zk::positions;

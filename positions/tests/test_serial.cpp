@@ -15,19 +15,19 @@
 #include <cmath>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/controls.h"
+#include "base/settings.h"
 #include "msgbox.h"
 #include "paths.h"
+#include "posenv.h"
 #include "positions/livepos.h"
 #include "positions/livestate.h"
 #include "positions/schedule.h"
 #include "positions/serialgps.h"
 #include "positions/sharing.h"
-#include "posenv.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
-#include "shell/controls.h"
-#include "shell/mainwindow.h"
-#include "shell/settings.h"
 
 using namespace zk;
 using namespace zk::positions;

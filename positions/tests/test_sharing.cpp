@@ -15,16 +15,16 @@
 #include <cstring>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/controls.h"
+#include "base/settings.h"
+#include "posenv.h"
 #include "positions/frmDebug.h"
 #include "positions/livestate.h"
 #include "positions/schedule.h"
 #include "positions/sharing.h"
-#include "posenv.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
-#include "shell/controls.h"
-#include "shell/mainwindow.h"
-#include "shell/settings.h"
 
 using namespace zk;
 using namespace zk::positions;

@@ -22,7 +22,7 @@
 #include "map/mapdata.h"
 #include "map/mapfile.h"
 #include "pictures/calibration.h"
-#include "radio/covset.h"
+#include "pictures/covset.h"
 #include "radio/netfile.h"
 #include "radio/quality.h"
 #include "radio/radiodata.h"

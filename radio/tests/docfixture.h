@@ -7,10 +7,10 @@
 
 #include <QSize>
 
+#include "base/screen.h"
 #include "radio/linkbudget.h"
 #include "radio/radiodata.h"
 #include "radioenv.h"
-#include "shell/screen.h"
 
 namespace radiotest {
 

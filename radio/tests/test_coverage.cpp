@@ -12,15 +12,15 @@
 #include <map>
 #include <set>
 
+#include "base/screen.h"
+#include "docfixture.h"
 #include "msgbox.h"
 #include "paths.h"
+#include "pictures/covset.h"
 #include "radio/coverage.h"
-#include "radio/covset.h"
 #include "radio/linkbudget.h"
 #include "radio/profile.h"
-#include "docfixture.h"
 #include "radioenv.h"
-#include "shell/screen.h"
 
 namespace {
 

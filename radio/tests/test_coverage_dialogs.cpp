@@ -13,18 +13,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "base/longop.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "msgbox.h"
 #include "paths.h"
-#include "radio/covset.h"
+#include "pictures/covset.h"
 #include "radio/frmCoverage.h"
 #include "radio/frmVisual.h"
 #include "radio/haat.h"
 #include "radio/radiodata.h"
 #include "radio/roles.h"
 #include "radioenv.h"
-#include "shell/longop.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 class TestCoverageDialogs : public QObject {
     Q_OBJECT

@@ -11,18 +11,18 @@
 
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/screen.h"
 #include "msgbox.h"
 #include "paths.h"
+#include "pictures/covset.h"
 #include "pictures/frmPic.h"
 #include "pictures/picbox.h"
 #include "pictures/picfiles.h"
 #include "radio/coverage.h"
-#include "radio/covset.h"
 #include "radio/radiodata.h"
 #include "radioenv.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/screen.h"
 
 using zk::frmPic;
 

@@ -21,14 +21,14 @@
 #include <cmath>
 #include <memory>
 
+#include "base/longop.h"
+#include "base/screen.h"
 #include "msgbox.h"
 #include "paths.h"
 #include "radio/frmNet.h"
 #include "radio/netdoc.h"
 #include "radio/radiodata.h"
 #include "radio/roles.h"
-#include "shell/longop.h"
-#include "shell/screen.h"
 
 using zk::frmNet;
 

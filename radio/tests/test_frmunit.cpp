@@ -19,10 +19,15 @@
 #include <functional>
 #include <memory>
 
+#include "base/dialogs.h"
+#include "base/longop.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "map/datum.h"
 #include "map/frmCity.h"
 #include "map/geotext.h"
+#include "map/linktext.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "paths.h"
@@ -33,15 +38,10 @@
 #include "qtenv.h"
 #include "radio/frmNet.h"
 #include "radio/frmUnit.h"
-#include "radio/linktext.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
 #include "radio/unitdraw.h"
 #include "radioenv.h"
-#include "shell/dialogs.h"
-#include "shell/longop.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 using zk::frmUnit;
 

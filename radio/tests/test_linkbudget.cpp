@@ -10,13 +10,13 @@
 
 #include <cmath>
 
+#include "base/screen.h"
+#include "docfixture.h"
 #include "engine.h"
 #include "msgbox.h"
 #include "radio/linkbudget.h"
 #include "radio/roles.h"
-#include "docfixture.h"
 #include "radioenv.h"
-#include "shell/screen.h"
 
 namespace {
 

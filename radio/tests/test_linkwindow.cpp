@@ -21,6 +21,9 @@
 #include <cmath>
 #include <memory>
 
+#include "base/dialogs.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "map/geotext.h"
 #include "msgbox.h"
@@ -39,9 +42,6 @@
 #include "radio/radiodata.h"
 #include "radio/roles.h"
 #include "radioenv.h"
-#include "shell/dialogs.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -12,17 +12,17 @@
 #include <memory>
 #include <unistd.h>
 
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "pictures/covset.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "qtenv.h"
-#include "radio/covset.h"
 #include "radio/netdoc.h"
 #include "radio/netfile.h"
 #include "radio/radiodata.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -13,14 +13,14 @@
 #include <functional>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/screen.h"
 #include "paths.h"
 #include "pictures/pichooks.h"
+#include "pictures/view3d.h"
 #include "radio/netmenus.h"
 #include "radio/radiodata.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/screen.h"
-#include "views3d/view3d.h"
 
 namespace {
 

@@ -10,15 +10,18 @@
 
 #include <memory>
 
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
 #include "map/mapfile.h"
 #include "msgbox.h"
 #include "paths.h"
-#include "pictures/frmPic.h"
 #include "pictures/cursor.h"
+#include "pictures/frmPic.h"
 #include "pictures/geomap.h"
 #include "pictures/picfiles.h"
 #include "pictures/pichooks.h"
+#include "pictures/view3d.h"
 #include "qtenv.h"
 #include "radio/linkbudget.h"
 #include "radio/netdoc.h"
@@ -26,9 +29,6 @@
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
 #include "radio/unitdraw.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
-#include "views3d/view3d.h"
 
 using zk::frmPic;
 

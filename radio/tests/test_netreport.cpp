@@ -18,6 +18,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/mainwindow.h"
+#include "base/printing.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "cp1252.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
@@ -28,10 +32,6 @@
 #include "radio/radiodata.h"
 #include "radio/roles.h"
 #include "radioenv.h"
-#include "shell/mainwindow.h"
-#include "shell/printing.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace {
 

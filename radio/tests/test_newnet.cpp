@@ -7,12 +7,12 @@
 
 #include <cstring>
 
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
-#include "radio/covset.h"
+#include "pictures/covset.h"
+#include "pictures/view3d.h"
 #include "radio/radiodata.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
-#include "views3d/view3d.h"
 
 class TestNewnet : public QObject {
     Q_OBJECT

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "base/screen.h"
 #include "radio/profile.h"
 #include "radioenv.h"
-#include "shell/screen.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <map>
 #include <utility>
 
+#include "base/screen.h"
 #include "msgbox.h"
 #include "radio/linkbudget.h"
 #include "radio/netdraw.h"
 #include "radio/quality.h"
 #include "radioenv.h"
-#include "shell/screen.h"
 
 namespace {
 

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "base/settings.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "map/mapfile.h"
@@ -18,9 +21,6 @@
 #include "qtenv.h"
 #include "radio/netfile.h"
 #include "radio/radiodata.h"
-#include "shell/mainwindow.h"
-#include "shell/settings.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -15,19 +15,19 @@
 #include <functional>
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/screen.h"
 #include "msgbox.h"
 #include "pictures/frmPic.h"
+#include "pictures/view3d.h"
 #include "radio/frmLink.h"
 #include "radio/linkreport.h"
 #include "radio/radiodata.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/screen.h"
+#include "testenv.h"
 #include "views3d/drawview.h"
 #include "views3d/frmAnimate.h"
 #include "views3d/frmObs.h"
-#include "views3d/view3d.h"
-#include "testenv.h"
 
 using zk::frmPic;
 using viewtest::kGrey;

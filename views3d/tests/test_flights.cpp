@@ -14,19 +14,19 @@
 
 #include <memory>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
 #include "msgbox.h"
 #include "paths.h"
 #include "pictures/frmPic.h"
+#include "pictures/view3d.h"
 #include "radio/frmLink.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
+#include "testenv.h"
 #include "views3d/flight.h"
 #include "views3d/frmAnimate.h"
 #include "views3d/frmObs.h"
-#include "views3d/view3d.h"
-#include "testenv.h"
 
 using zk::frmAnimate;
 using viewtest::rgbAt;

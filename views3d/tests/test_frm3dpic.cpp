@@ -11,18 +11,18 @@
 
 #include <cstring>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "pictures/frmPic.h"
+#include "pictures/geo3d.h"
 #include "pictures/picfiles.h"
+#include "pictures/view3d.h"
 #include "radio/radiodata.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
+#include "testenv.h"
 #include "views3d/draw3d.h"
 #include "views3d/frm3Dpic.h"
-#include "views3d/geo3d.h"
-#include "views3d/view3d.h"
-#include "testenv.h"
 
 using zk::frm3Dpic;
 using zk::frmPic;

@@ -15,22 +15,22 @@
 #include <cmath>
 #include <limits>
 
+#include "app/mainwindow.h"
+#include "base/longop.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "pictures/covset.h"
 #include "pictures/frmPic.h"
+#include "pictures/geo3d.h"
 #include "pictures/picbox.h"
 #include "pictures/picfiles.h"
+#include "pictures/view3d.h"
 #include "radio/coverage.h"
-#include "radio/covset.h"
 #include "radio/frmVisual.h"
 #include "radio/radiodata.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "views3d/draw3d.h"
-#include "views3d/geo3d.h"
-#include "views3d/radar3d.h"
-#include "views3d/view3d.h"
 #include "testenv.h"
+#include "views3d/draw3d.h"
+#include "views3d/radar3d.h"
 
 using zk::frmPic;
 

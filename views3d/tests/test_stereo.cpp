@@ -16,6 +16,10 @@
 
 #include <cmath>
 
+#include "app/mainwindow.h"
+#include "base/controls.h"
+#include "base/longop.h"
+#include "base/settings.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
@@ -28,12 +32,8 @@
 #include "pictures/pichooks.h"
 #include "qtdc.h"
 #include "radio/unitdraw.h"
-#include "shell/controls.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/settings.h"
-#include "views3d/stereo.h"
 #include "testenv.h"
+#include "views3d/stereo.h"
 
 using zk::frmPic;
 using zk::Shape;

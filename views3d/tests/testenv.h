@@ -24,17 +24,17 @@
 #include <functional>
 #include <memory>
 
-#include "mapenv.h"
+#include "app/mainwindow.h"
+#include "base/longop.h"
+#include "base/screen.h"
+#include "base/settings.h"
 #include "map/mapdata.h"
+#include "mapenv.h"
 #include "paths.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "radio/frmLink.h"
 #include "radio/radiodata.h"
-#include "shell/longop.h"
-#include "shell/mainwindow.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 #include "views3d/frmAnimate.h"
 #include "views3d/install3d.h"
 

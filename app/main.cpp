@@ -1,0 +1,17 @@
+// ZELKORfr: the main program.
+#include <QApplication>
+
+#include "app/startup.h"
+#include "msgbox.h"
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(zk::appTitle());
+    QApplication::setOrganizationName(zk::appTitle());
+
+    zk::StartupOptions options;
+    options.tail = zk::commandTail(QApplication::arguments());
+    if (!zk::Main(options)) return 1;
+    return app.exec();
+}
