@@ -1,10 +1,14 @@
 #include "commands.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 #include <functional>
+#include <memory>
 
 #include "app/clipboard.h"
 #include "app/mainwindow.h"
@@ -122,6 +126,31 @@ void mnuFileMRU_Click(int index) { loadprevious(int16_t(index)); }
 void mnuViewShowNet_Click() { drawnets(); }
 
 void mnuViewHideNet_Click() { clearoverlay(); }
+
+void mnuFilePrint_Click()
+{
+    frmPic *w = activepic();
+    if (!w) return;
+    const QImage image = w->Picture1->image().copy();
+    if (image.isNull() || image.height() <= 0) return;
+
+    // One printer for the program: its orientation stays for the next job.
+    static std::unique_ptr<QPrinter> printer;
+    if (!printer) printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+
+    QString pdf = printpdfoverride;
+    const QPrinterInfo def = QPrinterInfo::defaultPrinter();
+    if (pdf.isEmpty() && def.isNull()) pdf = printpdfname();
+    if (!pdf.isEmpty()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+    } else {
+        printer->setOutputFormat(QPrinter::NativeFormat);
+        printer->setPrinterName(def.printerName());
+    }
+    if (!printimage(image, *printer)) return;
+    if (!pdf.isEmpty() && mainform) mainform->label2()->setText(QStringLiteral("Impression enregistrée dans ") + pdf);
+}
 
 void installcommands(frmMain *w)
 {

@@ -26,6 +26,9 @@ void mnuModel_Click(int index);  // 1 normal, 2 interference
 void mnuFileMRU_Click(int index);
 void mnuViewShowNet_Click();
 void mnuViewHideNet_Click();
+// "&Imprimer": the active picture on the default printer (base/printing.h),
+// or nothing (no message).
+void mnuFilePrint_Click();
 
 // The picture save-as command for a given picture window (the active one
 // for the menu item, the one just asked about for the save prompts).

@@ -57,6 +57,6 @@ void closecomport() { positions::closecomport(); }
 
 void closeudp() { positions::closeudp(); }
 
-bool queryunload(frmMain &w) { return MDIForm_QueryUnload(w); }
+bool queryunload(MainFrame &w) { return MDIForm_QueryUnload(static_cast<frmMain &>(w)); }
 
 }  // namespace zk::hooks

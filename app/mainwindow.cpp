@@ -31,8 +31,6 @@
 
 namespace zk {
 
-frmMain *mainform = nullptr;
-
 namespace {
 
 // Design sizes of the status bar, in twips.
@@ -55,7 +53,7 @@ QString indexed(const char *name, int i) { return QStringLiteral("%1(%2)").arg(Q
 
 }  // namespace
 
-frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
+frmMain::frmMain(QWidget *parent) : MainFrame(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
@@ -395,14 +393,6 @@ void frmMain::loadStationIcons()
             }
         }
     }
-}
-
-void connectitem(frmMain *w, const QString &name, const std::function<void()> &run)
-{
-    QAction *a = w ? w->action(name) : nullptr;
-    if (!a) return;
-    QObject::connect(a, &QAction::triggered, w, [run] { run(); });
-    a->setEnabled(true);
 }
 
 }  // namespace zk

@@ -5,7 +5,8 @@
 // read-out with the progress bar, message line, size grip), the station
 // icons and the 200 ms timer.
 //
-// Other subsystems reach it through `mainform` and its controls, each named
+// Other subsystems reach it through `mainform` (the interface MainFrame in
+// base/mainframe.h) and its controls, each named
 // as the Windows program named it (objectName): `Picture1` (toolbar strip),
 // `Image1(i)`, `Line1`, `Line2(i)`, `Picture2` (status bar), `Picture3(i)`,
 // `Label1` (cursor pane), `Label2` (message line), `Label3(i)` and
@@ -26,6 +27,8 @@
 #include <array>
 #include <cstdint>
 
+#include "base/mainframe.h"
+
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -39,11 +42,9 @@ class Image;
 class Line;
 class Shape;
 
-class frmMain : public QMainWindow {
+class frmMain : public MainFrame {
     Q_OBJECT
 public:
-    static constexpr int kButtons = 19;  // toolbar buttons; the last is Stop
-    static constexpr int kMenus = 5;     // top-level menus menu(1..5)
 
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
@@ -55,29 +56,29 @@ public:
     bool loaded() const { return loaded_; }
 
     // Controls.
-    QMdiArea *mdiArea() const { return mdi_; }
+    QMdiArea *mdiArea() const override { return mdi_; }
     QWidget *picture1() const { return picture1_; }
-    QWidget *picture2() const { return picture2_; }
+    QWidget *picture2() const override { return picture2_; }
     QFrame *picture3(int i) const;
-    Image *image1(int i) const;
+    Image *image1(int i) const override;
     Line *line1() const { return line1_; }
-    Line *line2(int i) const;  // 0..3 highlight frame; 4, 7, 11, 12, 14, 18 separators
-    QLabel *label1() const { return label1_; }
-    QLabel *label2() const { return label2_; }
-    QLabel *label3(int i) const;
-    Shape *shape1(int i) const;
-    Shape *shape2(int i) const;
-    QTimer *timer1() const { return timer1_; }
-    QMenu *menu(int i) const;  // 1..5
-    QAction *mnuStop() const { return mnuStop_; }
+    Line *line2(int i) const override;  // 0..3 highlight frame; 4, 7, 11, 12, 14, 18 separators
+    QLabel *label1() const override { return label1_; }
+    QLabel *label2() const override { return label2_; }
+    QLabel *label3(int i) const override;
+    Shape *shape1(int i) const override;
+    Shape *shape2(int i) const override;
+    QTimer *timer1() const override { return timer1_; }
+    QMenu *menu(int i) const override;  // 1..5
+    QAction *mnuStop() const override { return mnuStop_; }
     QAction *mnuFileMRU(int i) const;
     QAction *mnuViewGrid() const;
     QAction *mnuMouseCoor() const;
     // Any menu item by its control name ("mnuFileOpenNet", "mnuModel(1)" ...).
-    QAction *action(const QString &name) const;
+    QAction *action(const QString &name) const override;
 
     // Station icons: 0..21 built in, then the ".ico" files found at load.
-    const QList<QPixmap> &imgIcons() const { return icons_; }
+    const QList<QPixmap> &imgIcons() const override { return icons_; }
     // The stereo palette image held for the stereo drawing.
     const QImage &imgStereo() const { return stereo_; }
     // The size grip's picture (the picture windows copy it).
@@ -109,7 +110,7 @@ public:
     // object editor while it adds points (its window publishes that mode as
     // the property "objedit") and the multicast monitor. A window that is
     // not open is left alone; each runs its own closing handler.
-    void closetoolwindows();
+    void closetoolwindows() override;
 
     // The save prompts before the document is dropped; true when the user
     // cancelled (shutdown.h).
@@ -171,8 +172,9 @@ private:
     int16_t hotstate_ = 0;
 };
 
-// The main window, from its creation at start-up to the end of the program.
-extern frmMain *mainform;
+// The main window as the application made it (`mainform`, base/mainframe.h,
+// is the same window); null before it is made and after it is gone.
+inline frmMain *mainwindow() { return static_cast<frmMain *>(mainform); }
 
 // The toolbar layout for a window of the given inner width (pixels): the
 // image positions, the separators' x and the strip height, as the resize
@@ -192,9 +194,5 @@ struct StatusLayout {
     double progressWidth = 0;
 };
 StatusLayout statusLayout(double outerWidthTwips);
-
-// Connects a menu item, found by its name, to a command and enables it;
-// nothing happens when the window has no such item.
-void connectitem(frmMain *w, const QString &name, const std::function<void()> &run);
 
 }  // namespace zk

@@ -32,7 +32,7 @@ void showmru()
 {
     if (!mainform) return;
     for (int i = 0; i < 4; ++i) {
-        QAction *a = mainform->mnuFileMRU(i);
+        QAction *a = mainwindow()->mnuFileMRU(i);
         if (!a) continue;
         if (settings.mru[size_t(i)].isEmpty()) {
             a->setVisible(false);

@@ -12,7 +12,7 @@
 class QWidget;
 
 namespace zk {
-class frmMain;
+class MainFrame;
 }
 
 namespace zk::hooks {
@@ -62,6 +62,6 @@ void closeudp();
 // The main window's close request (app/shutdown.h: stop a running
 // operation, confirmation, stored settings, save prompts, end of the live
 // positions). Returns true to keep the program open.
-bool queryunload(frmMain &w);
+bool queryunload(MainFrame &w);
 
 }  // namespace zk::hooks

@@ -18,13 +18,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/mainwindow.h"
 #include "base/controls.h"
 #include "base/hooks.h"
+#include "base/mainframe.h"
 #include "engine.h"
-#include "map/mapdata.h"
 
 namespace zk {
+
+void (*opgridbounds)(int32_t &x, int32_t &y) = nullptr;
 
 int16_t runflag = 0;
 int32_t progcount = 0;
@@ -103,18 +104,28 @@ void setToolWindowsRunning(bool running)
 
 void setMainRunning(bool running)
 {
-    frmMain *w = mainform;
+    MainFrame *w = mainform;
     if (!w) return;
-    for (int i = 1; i <= frmMain::kMenus; ++i)
+    for (int i = 1; i <= MainFrame::kMenus; ++i)
         if (QMenu *m = w->menu(i)) m->menuAction()->setEnabled(!running);
     w->mnuStop()->setVisible(running);
-    for (int i = 0; i < frmMain::kButtons - 1; ++i) w->image1(i)->setVisible(!running);
-    w->image1(frmMain::kButtons - 1)->setVisible(running);
+    for (int i = 0; i < MainFrame::kButtons - 1; ++i) w->image1(i)->setVisible(!running);
+    w->image1(MainFrame::kButtons - 1)->setVisible(running);
     for (int k = 0; k < 4; ++k) w->line2(k)->hide();
 }
 
-int32_t xbound() { return elevgrid.ubound1(); }
-int32_t ybound() { return elevgrid.ubound2(); }
+int32_t xbound()
+{
+    int32_t x = 0, y = 0;
+    if (opgridbounds) opgridbounds(x, y);
+    return x;
+}
+int32_t ybound()
+{
+    int32_t x = 0, y = 0;
+    if (opgridbounds) opgridbounds(x, y);
+    return y;
+}
 
 void refresh(QWidget *w)
 {
@@ -240,7 +251,7 @@ void showprogress(double value)
     if (!(now > g_nextDraw) || percent == g_lastDrawn) return;
     g_nextDraw = now + 0.25;
     g_lastDrawn = percent;
-    frmMain *w = mainform;
+    MainFrame *w = mainform;
     if (!w || !w->picture2()->isVisible()) return;
     Shape *fill = w->shape1(0), *frame = w->shape1(1);
     fill->resize(int(std::lround(frame->width() * percent / 100.0)), frame->height());
@@ -256,7 +267,7 @@ void endop()
 {
     setToolWindowsRunning(false);
     setMainRunning(false);
-    if (frmMain *w = mainform) {
+    if (MainFrame *w = mainform) {
         w->shape1(0)->hide();
         w->shape1(1)->hide();
         w->label2()->setText(runflag == 0 ? QStringLiteral("Arrêté par l'utilisateur.") : QStringLiteral("Complété."));

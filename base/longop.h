@@ -35,6 +35,9 @@ extern float progtotal;     // total the progress is measured against
 extern int32_t tilecount;   // tiles the operation will process (set before beginop)
 extern QWidget *mergepic;   // picture box written by a merge
 extern QWidget *viewpic;    // picture box drawn by a panorama or flight frame
+// The elevation grid's last indices (x, y), in which several operations
+// count their progress. The map installs it; without it both are 0.
+extern void (*opgridbounds)(int32_t &x, int32_t &y);
 
 // Puts the interface into its running state and sets runflag to the code.
 void beginop(int16_t code);

@@ -3,16 +3,11 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
-#include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include <memory>
-
-#include "app/mainwindow.h"
 #include "paths.h"
-#include "pictures/frmPic.h"
 
 namespace zk {
 
@@ -55,31 +50,6 @@ QString printpdfname()
         const QString name = paths::writableDataFile(QStringLiteral("Impression%1.pdf").arg(n));
         if (!QFileInfo::exists(name) || n >= 100000) return name;
     }
-}
-
-void mnuFilePrint_Click()
-{
-    frmPic *w = activepic();
-    if (!w) return;
-    const QImage image = w->Picture1->image().copy();
-    if (image.isNull() || image.height() <= 0) return;
-
-    // One printer for the program: its orientation stays for the next job.
-    static std::unique_ptr<QPrinter> printer;
-    if (!printer) printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-
-    QString pdf = printpdfoverride;
-    const QPrinterInfo def = QPrinterInfo::defaultPrinter();
-    if (pdf.isEmpty() && def.isNull()) pdf = printpdfname();
-    if (!pdf.isEmpty()) {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdf);
-    } else {
-        printer->setOutputFormat(QPrinter::NativeFormat);
-        printer->setPrinterName(def.printerName());
-    }
-    if (!printimage(image, *printer)) return;
-    if (!pdf.isEmpty() && mainform) mainform->label2()->setText(QStringLiteral("Impression enregistrée dans ") + pdf);
 }
 
 }  // namespace zk

@@ -1,6 +1,6 @@
-// Printing the active picture: one page on the default printer, no dialog,
-// the picture as shown (drawings included), landscape when it is wider than
-// high, as large as the printable area allows without distortion, from the
+// Printing a picture ("&Imprimer" prints the active one, app/commands.h):
+// one page on the default printer, no dialog, the picture as shown
+// (drawings included), landscape when it is wider than high, as large as the printable area allows without distortion, from the
 // printable area's top-left corner. A machine without a printer gets the
 // page as a PDF file in the per-user data folder, named in the message pane.
 #pragma once
@@ -25,9 +25,6 @@ QRectF printtarget(const QSizeF &picture, const QSizeF &printable);
 // Prints the image on the printer (orientation, then the page). False when
 // nothing was printed.
 bool printimage(const QImage &image, QPrinter &printer);
-
-// The command of "&Imprimer": the active picture, or nothing (no message).
-void mnuFilePrint_Click();
 
 // Where the page goes when the machine has no printer: the next free
 // "Impression<n>.pdf" in the per-user data folder.

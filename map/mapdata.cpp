@@ -3,6 +3,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "base/longop.h"
+
 namespace zk {
 
 namespace {
@@ -22,6 +24,16 @@ void storeFloat(float &dst, double v)
 }  // namespace
 
 ElevGrid elevgrid;
+
+// The long operations count their progress in the grid's rows and columns.
+// A plain function pointer, set while the program loads.
+[[maybe_unused]] const bool kGridBoundsInstalled = [] {
+    opgridbounds = [](int32_t &x, int32_t &y) {
+        x = elevgrid.ubound1();
+        y = elevgrid.ubound2();
+    };
+    return true;
+}();
 MapSettings mapset{}, editmap{};
 MapCorners mapcorners, editcorners;
 QString mapfile;

@@ -2,7 +2,7 @@
 
 #include <QAction>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "pictures/adrg.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmObject.h"
@@ -21,7 +21,7 @@ void installoverlayservices()
     installobjecthooks();
 }
 
-void installoverlaymenus(frmMain *w)
+void installoverlaymenus(MainFrame *w)
 {
     installoverlayservices();
     if (!w) return;

@@ -8,12 +8,12 @@
 
 namespace zk {
 
-class frmMain;
+class MainFrame;
 
 // Connects and enables mnuObjects(1..5), mnuObject and mnuQuo(0..2) of the
 // main window and installs the services above. The main window calls it
 // once its menus exist.
-void installoverlaymenus(frmMain *w);
+void installoverlaymenus(MainFrame *w);
 
 // The services alone (tests and windows without the main window).
 void installoverlayservices();

@@ -4,8 +4,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/mainwindow.h"
 #include "base/longop.h"
+#include "base/mainframe.h"
 #include "base/mdi.h"
 #include "map/mapservices.h"
 #include "pictures/colorscale.h"
@@ -101,7 +101,7 @@ void mnuGR_Click(int index)
     if (index == 5 || index == 6) drawutmgrid(activechild(), index - 5);
 }
 
-void installpicturemenus(frmMain *w)
+void installpicturemenus(MainFrame *w)
 {
     mapservices.initcolors = [] { initcolors(); };
     if (!w) return;

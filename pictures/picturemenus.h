@@ -6,12 +6,12 @@
 
 namespace zk {
 
-class frmMain;
+class MainFrame;
 
 // Connects and enables mnuFileMap, mnuFileNewPic, mnuFilePic, mnuGR(5) and
 // mnuGR(6) of the main window, and installs initcolors as the map's colour
 // service. The main window calls it once its menus exist.
-void installpicturemenus(frmMain *w);
+void installpicturemenus(MainFrame *w);
 
 // The commands themselves, as the menu items run them.
 void mnuFileMap_Click();

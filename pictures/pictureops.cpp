@@ -5,7 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "base/mdi.h"
 #include "pictures/draw2d.h"
 #include "pictures/fitmap.h"
@@ -77,7 +77,7 @@ void mnuViewFull_Click()
     }
 }
 
-void installpictureops(frmMain *w)
+void installpictureops(MainFrame *w)
 {
     mapproworldmap = [] { worldmap(); };
     if (!w) return;

@@ -6,12 +6,12 @@
 
 namespace zk {
 
-class frmMain;
+class MainFrame;
 
 // Connects and enables mnuEditMerge, mnuGR(1)..mnuGR(4), mnuFlood,
 // mnuStrat, mnuRot, mnuProject, mnuFixmap, mnuViewWorld and mnuViewFull of
 // the main window, and gives the map-properties dialog its world map.
-void installpictureops(frmMain *w);
+void installpictureops(MainFrame *w);
 
 // The commands themselves, as the menu items run them.
 void mnuEditMerge_Click();

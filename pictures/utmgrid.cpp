@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "base/longop.h"
+#include "map/bearing.h"
 #include "map/datum.h"
 #include "map/utm.h"
 #include "pictures/clip.h"
@@ -16,7 +17,6 @@
 #include "pictures/geomap.h"
 #include "pictures/mainlink.h"
 #include "qtdc.h"
-#include "radio/profile.h"
 
 namespace zk {
 

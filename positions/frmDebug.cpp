@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "positions/sharing.h"
 
 namespace zk::positions {

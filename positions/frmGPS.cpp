@@ -15,7 +15,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "base/routines.h"
 #include "base/settings.h"
 #include "positions/livepos.h"

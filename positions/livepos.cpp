@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QCoreApplication>
 
-#include "app/mainwindow.h"
 #include "base/longop.h"
+#include "base/mainframe.h"
 #include "base/routines.h"
 #include "base/settings.h"
 #include "msgbox.h"

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QTime>
 
-#include "app/mainwindow.h"
 #include "base/controls.h"
+#include "base/mainframe.h"
 #include "radio/netdraw.h"
 #include "radio/radiodata.h"
 #include "radio/unitdraw.h"

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "base/settings.h"
 #include "map/mapdata.h"
 #include "positions/livestate.h"

@@ -15,8 +15,8 @@
 #include <deque>
 #include <memory>
 
-#include "app/mainwindow.h"
 #include "base/longop.h"
+#include "base/mainframe.h"
 #include "base/settings.h"
 #include "cp1252.h"
 #include "map/geotext.h"

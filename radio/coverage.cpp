@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/mainwindow.h"
 #include "base/hooks.h"
 #include "base/longop.h"
+#include "base/mainframe.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"

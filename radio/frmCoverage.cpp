@@ -16,11 +16,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/mainwindow.h"
 #include "base/dialogs.h"
+#include "base/mainframe.h"
 #include "base/routines.h"
 #include "base/settings.h"
 #include "cp1252.h"
+#include "map/bearing.h"
 #include "paths.h"
 #include "pictures/colorscale.h"
 #include "pictures/covset.h"
@@ -487,7 +488,7 @@ void mnuViewCover_Click()
 
 namespace zk {
 
-void installcoveragemenus(frmMain *w)
+void installcoveragemenus(MainFrame *w)
 {
     if (!w) return;
     if (QAction *a = w->action(QStringLiteral("mnuViewCover"))) {

@@ -71,8 +71,8 @@ void mnuViewCover_Click();
 }  // namespace zk
 
 namespace zk {
-class frmMain;
+class MainFrame;
 // Connects and enables "Couverture radio" (mnuViewCover) and "Couverture
 // visuelle" (mnuViewVisual). The main window calls it once its menus exist.
-void installcoveragemenus(frmMain *w);
+void installcoveragemenus(MainFrame *w);
 }  // namespace zk

@@ -20,9 +20,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/mainwindow.h"
 #include "base/dialogs.h"
 #include "base/longop.h"
+#include "base/mainframe.h"
 #include "base/mdi.h"
 #include "base/routines.h"
 #include "base/settings.h"
@@ -39,10 +39,8 @@
 #include "radio/pathfile.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
+#include "radio/radiohooks.h"
 #include "radio/roles.h"
-#include "views3d/drawview.h"
-#include "views3d/frmAnimate.h"
-#include "views3d/frmObs.h"
 
 namespace zk {
 
@@ -404,7 +402,7 @@ void frmLink::menu21_Click(int index)
         QPointer<ScaleBox> box(Picture1);
         for (QComboBox *c : {Combo1[0], Combo1[1], Combo2}) c->setEnabled(false);
         QWidget *pic = box.data();
-        drawview(pic, linknet, a, b, lastangle, false, 0);
+        if (radiohooks.drawview) radiohooks.drawview(pic, linknet, a, b, lastangle, false, 0);
         // The window may have been closed while the view was drawn.
         if (!self) return;
         for (QComboBox *c : {Combo1[0], Combo1[1], Combo2}) c->setEnabled(true);
@@ -429,17 +427,21 @@ void frmLink::menu21_Click(int index)
         close();
         newpic = true;
         QWidget *pic = nullptr;
-        drawview(pic, n, a, b, fov, index == 7, 0);
+        if (radiohooks.drawview) radiohooks.drawview(pic, n, a, b, fov, index == 7, 0);
         break;
     }
     case 9:
     case 10: {
-        flyview(lastangle, linka, linkb, linknet, index == 10);
-        if (frmAnimate *p = frmAnimate::instance()) p->close();
+        if (radiohooks.flyview) radiohooks.flyview(lastangle, linka, linkb, linknet, index == 10);
+        if (radiohooks.closeflightplayer) radiohooks.closeflightplayer();
         break;
     }
-    case 11: playflight(3.0); break;
-    case 13: showobs(this); break;
+    case 11:
+        if (radiohooks.playflight) radiohooks.playflight(3.0);
+        break;
+    case 13:
+        if (radiohooks.showobs) radiohooks.showobs(this);
+        break;
     default: break;
     }
 }
@@ -775,7 +777,7 @@ void linkend(int unit, int button)
     }
 }
 
-void installlinkwindow(frmMain *w)
+void installlinkwindow(MainFrame *w)
 {
     pichooks.linkend = [](int unit, int button) { linkend(unit, button); };
     if (!w) return;

@@ -27,7 +27,7 @@ class QPushButton;
 namespace zk {
 
 class ScaleBox;
-class frmMain;
+class MainFrame;
 
 // The window's state that outlives it.
 extern int16_t txunit, rxunit;              // side A and side B (0: none)
@@ -117,6 +117,6 @@ extern std::function<void(const QString &program, const QStringList &args)> star
 void linkend(int unit, int button);
 // Connects the main window's "Lien radio" command and the picture windows'
 // link-end clicks to the window.
-void installlinkwindow(frmMain *w);
+void installlinkwindow(MainFrame *w);
 
 }  // namespace zk

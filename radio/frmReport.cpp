@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "base/mdi.h"
 #include "radio/quality.h"
 #include "radio/radiodata.h"
@@ -141,7 +141,7 @@ void mnuReport_Click()
     if (QMainWindow *m = mainWindow()) m->show();
 }
 
-void installreportmenu(frmMain *w)
+void installreportmenu(MainFrame *w)
 {
     if (!w) return;
     if (QAction *a = w->action(QStringLiteral("mnuReport"))) {

@@ -21,7 +21,7 @@ class QRadioButton;
 
 namespace zk {
 
-class frmMain;
+class MainFrame;
 
 class frmReport : public QDialog {
     Q_OBJECT
@@ -71,6 +71,6 @@ void mnuReport_Click();
 
 // Connects and enables mnuReport. The main window calls it once its menus
 // exist.
-void installreportmenu(frmMain *w);
+void installreportmenu(MainFrame *w);
 
 }  // namespace zk

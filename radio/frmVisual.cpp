@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "cp1252.h"
 #include "paths.h"
 #include "pictures/covset.h"
@@ -23,7 +23,7 @@
 #include "pictures/frmPic.h"
 #include "radio/coverage.h"
 #include "radio/radiodata.h"
-#include "views3d/radar3d.h"
+#include "radio/radiohooks.h"
 
 namespace zk {
 
@@ -228,7 +228,7 @@ void visualapplied(int button, const QString &table)
     if (button >= 0 && button < 3) {
         visualcoverage(table);
     } else if (button == 3) {
-        radar3d(activepic(), table);
+        if (radiohooks.radar3d) radiohooks.radar3d(activepic(), table);
     }
 }
 

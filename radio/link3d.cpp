@@ -6,6 +6,7 @@
 #include <cmath>
 #include <utility>
 
+#include "map/bearing.h"
 #include "pictures/frmPic.h"
 #include "pictures/geo3d.h"
 #include "pictures/view3d.h"

@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "base/mdi.h"
 #include "pictures/pichooks.h"
 #include "radio/frmNet.h"
@@ -73,7 +73,7 @@ void showunitdialog(int unit)
     dlg.exec();
 }
 
-void installnetdialogs(frmMain *w)
+void installnetdialogs(MainFrame *w)
 {
     if (!w) return;
     if (QAction *a = w->action(QStringLiteral("mnuFileNet"))) {

@@ -8,7 +8,7 @@
 
 namespace zk {
 
-class frmMain;
+class MainFrame;
 
 // Shows the network dialog modal, owned by the main window; afterwards
 // redraws every network when "Affichage automatique des réseaux" is checked
@@ -24,7 +24,7 @@ void showunitdialog(int unit);
 // Connects and enables mnuFileNet and mnuEditUnit (and, through
 // installreportmenu, mnuReport), and gives the picture windows their double
 // click. The main window calls it once its menus exist.
-void installnetdialogs(frmMain *w);
+void installnetdialogs(MainFrame *w);
 
 // Test seam: the clock (seconds, never going back) the automatic redraw is
 // timed with; null restores the steady clock.

@@ -18,7 +18,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "base/printing.h"
 #include "base/routines.h"
 #include "base/settings.h"

@@ -35,8 +35,4 @@ double linkdistance(int a, int b);
 // b's, so the path ends at the sites and not at the cells holding them.
 void applyendsamples(int a, int b);
 
-// Bearing of the vector (deast, dnorth), radians clockwise from north, in
-// [0, 2 pi); 0 when both are 0. The northward component comes first.
-double azimuth(double dnorth, double deast);
-
 }  // namespace zk

@@ -1,6 +1,6 @@
 #include "radio/radiohooks.h"
 
-#include "app/mainwindow.h"
+#include "base/mainframe.h"
 #include "pictures/pichooks.h"
 #include "radio/radiodata.h"
 #include "radio/unitdraw.h"

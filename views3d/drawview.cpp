@@ -21,6 +21,7 @@
 #include "base/settings.h"
 #include "base/version.h"
 #include "engine.h"
+#include "map/bearing.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "pictures/draw2d.h"

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/mainwindow.h"
 #include "base/longop.h"
+#include "base/mainframe.h"
 #include "base/mdi.h"
 #include "pictures/frmPic.h"
 #include "pictures/picbox.h"
@@ -227,7 +227,7 @@ frmAnimate *playflight(double fps)
     return p;
 }
 
-void installflights(frmMain *w)
+void installflights(MainFrame *w)
 {
     connectitem(w, QStringLiteral("mnuViewFlight"), [] { playflight(3.0); });
 }

@@ -22,7 +22,7 @@ class QScrollBar;
 namespace zk {
 
 class PicBox;
-class frmMain;
+class MainFrame;
 
 class frmAnimate : public QWidget {
     Q_OBJECT
@@ -84,6 +84,6 @@ void flyview(float fov, int a, int b, int net, bool stereo);
 frmAnimate *playflight(double fps);
 
 // Connects the main window's "Visionner un vol" to the player.
-void installflights(frmMain *w);
+void installflights(MainFrame *w);
 
 }  // namespace zk

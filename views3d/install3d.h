@@ -2,7 +2,9 @@
 // on 3D pictures for the picture windows, the cursor and the networks
 // (pichooks.geo3d), the 3D dialog and the stereo drawing for the
 // picture-properties commands (picprohooks.show3dpic, .drawstereo), and the
-// stereo cursor for the picture windows (pichooks.stereocursor). Called once
+// stereo cursor for the picture windows (pichooks.stereocursor), and the
+// station views, flights, observation options and radar coverage that the
+// radio windows start (radiohooks). Called once
 // when the main window builds its menus; tests call it too.
 #pragma once
 

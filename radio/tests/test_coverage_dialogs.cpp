@@ -25,6 +25,7 @@
 #include "radio/radiodata.h"
 #include "radio/roles.h"
 #include "radioenv.h"
+#include "views3d/install3d.h"
 
 class TestCoverageDialogs : public QObject {
     Q_OBJECT
@@ -229,6 +230,7 @@ private slots:
         dlg.Command1[3]->click();
         QCOMPARE(dlg.applied(), 3);
         QCOMPARE(dlg.table(), QStringLiteral("test.rad"));
+        zk::install3dhooks();  // the radar coverage, as the main window installs it
         zk::MsgScript script;
         zk::visualapplied(3, dlg.table());
         QVERIFY(script.shown().isEmpty());

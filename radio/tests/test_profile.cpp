@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/screen.h"
+#include "map/bearing.h"
 #include "radio/profile.h"
 #include "radioenv.h"
 
