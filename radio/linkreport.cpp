@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "base/routines.h"
@@ -151,37 +152,28 @@ QString unitname(int u) { return fixedText(units[u].name).trimmed(); }
 
 // ---- the analysis ---------------------------------------------------------
 
-void linkreport(int a, int b, int net)
+LinkAnalysis analyselink(int a, int b, int net)
 {
-    if (a < 1 || a > kUnits || b < 1 || b > kUnits) return;
+    LinkAnalysis r;
+    if (a < 1 || a > kUnits || b < 1 || b > kUnits) return r;
     if (net > kNets) net = 0;
-    ScaleBox *box = linkbox;
-    if (box) box->cls();
-    worstclear = 1e12f;
-    worstclrdist = 0;
+    r.net = net;
 
     const int n = getprofile(int16_t(a), int16_t(b));
-    if (n == 0) {
-        // Nothing to show: the previous link's lines must not stand for this one.
-        linktext1.clear();
-        linktext2.clear();
-        linktext3.clear();
-        linktext4.clear();
-        return;
-    }
+    r.n = n;
+    if (n == 0) return r;
     lrloss.fill(0);
     applyendsamples(a, b);
 
     const UnitRecord &ua = units[a], &ub = units[b];
-    double margin = 0;
     double ha = 0, hb = 0;
     if (net > 0) {
         linkparams(a, b, net);
-        margin = calcloss(a, b, net, 0);
-        linktext1 = QStringLiteral(" La distance entre ") + unitname(a) + QStringLiteral(" et ") + unitname(b) +
-                    QStringLiteral(" est de ") + masktext(profdist, 1) + QStringLiteral(" km, azimut ") +
-                    masktext(profaz, 1) + QStringLiteral("°");
-        linktext2 = QStringLiteral(" Variation d'altitude de ") + masktext(double(profmax) - profmin, 1) + QStringLiteral(" m");
+        r.margin = calcloss(a, b, net, 0);
+        r.text1 = QStringLiteral(" La distance entre ") + unitname(a) + QStringLiteral(" et ") + unitname(b) +
+                  QStringLiteral(" est de ") + masktext(profdist, 1) + QStringLiteral(" km, azimut ") +
+                  masktext(profaz, 1) + QStringLiteral("°");
+        r.text2 = QStringLiteral(" Variation d'altitude de ") + masktext(double(profmax) - profmin, 1) + QStringLiteral(" m");
         ha = ua.elev + lrprm.h1;
         hb = ub.elev + lrprm.h2;
     } else {
@@ -190,6 +182,8 @@ void linkreport(int a, int b, int net)
         lrprm.h1 = settings.defh1;
         lrprm.h2 = settings.defh2;
     }
+    r.ha = ha;
+    r.hb = hb;
 
     // Scales.
     if (profmax - profmin < 50) profmax += 50;
@@ -197,116 +191,167 @@ void linkreport(int a, int b, int net)
     profmin = float(std::min({double(profmin), ha, hb}));
     const double k = net <= 0 ? 1 / 12.75 : (1 - 0.04665 * std::exp(lrprm.ns / 179.3)) / 12.75;
     profmax = float(profmax + (profdist / 2) * (profdist / 2) * k);
-    const double r = double(profmax) - profmin;
-    if (box) box->setScale(-0.05 * n, profmax + 0.375 * r, 1.1 * n, -1.5 * r);
+    r.k = k;
+    r.profmin = profmin;
+    r.profmax = profmax;
 
     // Fresnel zones, bulge and clearance.
-    double px = 0, pbulge = 0, pbeam = ha;
-    double pr[3] = {0, 0, 0};
+    r.bulge.assign(size_t(n) + 1, 0);
+    r.beam.assign(size_t(n) + 1, 0);
+    r.zone.assign(size_t(n) + 1, {0, 0, 0});
+    r.beam[0] = ha;
     for (int i = 1; i <= n; ++i) {
         const double f = double(i) / n, g = 1 - f, d1 = f * profdist;
         const double bulge = d1 * profdist * g * k;
-        double beam = 0, rz[3] = {0, 0, 0};
+        double beam = 0;
+        std::array<double, 3> rz{0, 0, 0};
         if (net > 0) {
             const double r1 = lrprm.freq > 0 ? std::sqrt(f * g * profdist / lrprm.freq) / 0.001827906 : 0;
             rz[0] = r1;
             rz[1] = r1 * std::sqrt(2.0);
             rz[2] = r1 * std::sqrt(3.0);
             beam = ha * g + hb * f;
-            if (box)
-                for (int z = 0; z < 3; ++z) {
-                    box->line(px, pbeam - pr[z], i, beam - rz[z], kZone);
-                    box->line(px, pbeam + pr[z], i, beam + rz[z], kZone);
-                }
         }
-        if (box) box->line(px, profmin + pbulge, i, profmin + bulge, 0);
-        px = i;
-        pbulge = bulge;
-        pbeam = beam;
-        std::copy(rz, rz + 3, pr);
+        r.bulge[size_t(i)] = bulge;
+        r.beam[size_t(i)] = beam;
+        r.zone[size_t(i)] = rz;
         if (i < n) {
             pfl[size_t(i + 3)] += bulge;
             if (net > 0 && rz[0] > 0) {
                 const double c = (beam - pfl[size_t(i + 3)]) / rz[0];
-                if (c < worstclear) {
-                    worstclear = float(c);
-                    worstclrdist = float(d1);
+                if (c < r.worstclear) {
+                    r.worstclear = float(c);
+                    r.worstclrdist = float(d1);
                 }
             }
         }
     }
 
-    // Terrain, masts and beam.
-    if (box) box->line(0, ha, 0, pfl[3], kPurple, 2);
-    uint32_t colour = margincolour(0);
-    double cx = 0, cy = pfl[3];
+    // Terrain coloured by the margin at each point.
+    r.ground.assign(size_t(n) + 1, 0);
+    r.colour.assign(size_t(n) + 1, margincolour(0));
+    r.ground[0] = pfl[3];
     for (int i = 1; i <= n; ++i) {
         const long long m = net > 0 ? roundEven(sysgainab - lrloss[size_t(i + 3)]) : 0;
-        colour = margincolour(m);
-        if (box) box->line(cx, cy, i, pfl[size_t(i + 3)], colour, 2);
-        cx = i;
-        cy = pfl[size_t(i + 3)];
+        r.colour[size_t(i)] = margincolour(m);
+        r.ground[size_t(i)] = pfl[size_t(i + 3)];
     }
-    if (box) {
-        box->line(cx, cy, n, hb, kPurple, 2);
-        box->line(n, hb, 0, ha, colour, 1);
-    }
+    r.linkcolour = r.colour[size_t(n)];
 
     if (net > 0) {
-        linktext3 = QStringLiteral(" Le mode de propagation est la ");
+        r.text3 = QStringLiteral(" Le mode de propagation est la ");
         const double d = pfl[2] * pfl[1];
         if (lrprm.losflag != 0) {
-            linktext3 += QStringLiteral("ligne-de-vue, avec dégagement minimal de ") + masktext(worstclear, 1) +
-                         QStringLiteral("F1 à ") + masktext(worstclrdist, 1) + QStringLiteral("km");
+            r.text3 += QStringLiteral("ligne-de-vue, avec dégagement minimal de ") + masktext(r.worstclear, 1) +
+                       QStringLiteral("F1 à ") + masktext(r.worstclrdist, 1) + QStringLiteral("km");
         } else {
             const double t1 = lrprm.ha1 + lrprm.hx * 0.5 * d, t2 = lrprm.ha2 + lrprm.hx * 0.5 * d;
-            linktext3 += lrprm.scatflag != 0 ? QStringLiteral("dispersion ") : QStringLiteral("diffraction ");
-            linktext3 += lrprm.hd1 + lrprm.hd2 < 0.9 * d ? QStringLiteral("avec horizon double")
-                                                          : QStringLiteral("avec obstruction unique");
-            if (t1 + t2 != 0 && box && profdist > 0) {
+            r.text3 += lrprm.scatflag != 0 ? QStringLiteral("dispersion ") : QStringLiteral("diffraction ");
+            r.text3 += lrprm.hd1 + lrprm.hd2 < 0.9 * d ? QStringLiteral("avec horizon double")
+                                                        : QStringLiteral("avec obstruction unique");
+            // The two horizon rays, leaving A and B at their horizon angles,
+            // meet above the obstruction.
+            if (t1 + t2 != 0 && profdist > 0) {
                 const double dh = (pfl[size_t(n + 3)] + lrprm.h2) - (pfl[3] + lrprm.h1);
                 const double x = (dh + t2 * d) / (t1 + t2) / 1000;
-                const double xi = n * x / profdist, yi = ha + x * 1000 * t1;
-                box->line(0, ha, xi, yi, colour);
-                box->line(xi, yi, n, hb, colour);
+                r.rays = true;
+                r.rayx = n * x / profdist;
+                r.rayy = ha + x * 1000 * t1;
             }
         }
 
         const QString nl = QStringLiteral("\r\n ");
-        linktext4 = QStringLiteral(" La fréquence moyenne est de ") + masktext(lrprm.freq, 3) + QStringLiteral(" MHz") + nl +
-                    QStringLiteral("Espace libre = ") + masktext(lrprm.fsloss, 1) + QStringLiteral(" dB, Obstruction = ") +
-                    masktext(lrprm.obsloss, 1) + QStringLiteral(" dB, Facteur urbain = ") + masktext(urban, 1) +
-                    QStringLiteral(" dB, Statistiques = ") +
-                    masktext(lrprm.loss - urban - lrprm.obsloss - lrprm.fsloss, 1) + QStringLiteral(" dB") + nl +
-                    QStringLiteral("Les pertes de propagation totalisent ") + masktext(lrprm.loss, 1) + QStringLiteral(" dB");
-        if (lrprm.interf == 1) linktext4 += QStringLiteral(" (mode interférence <optimiste>)");
-        linktext4 += nl + QStringLiteral("Le gain de système de ") + unitname(a) + QStringLiteral(" vers ") + unitname(b) +
-                     QStringLiteral(" est de ") + masktext(sysgainab, 1) + QStringLiteral(" dB") + nl +
-                     QStringLiteral("Le gain de système de ") + unitname(b) + QStringLiteral(" vers ") + unitname(a) +
-                     QStringLiteral(" est de ") + masktext(sysgainba, 1) + QStringLiteral(" dB") + nl +
-                     QStringLiteral("La pire réception ");
+        QString &t4 = r.text4;
+        t4 = QStringLiteral(" La fréquence moyenne est de ") + masktext(lrprm.freq, 3) + QStringLiteral(" MHz") + nl +
+             QStringLiteral("Espace libre = ") + masktext(lrprm.fsloss, 1) + QStringLiteral(" dB, Obstruction = ") +
+             masktext(lrprm.obsloss, 1) + QStringLiteral(" dB, Facteur urbain = ") + masktext(urban, 1) +
+             QStringLiteral(" dB, Statistiques = ") + masktext(lrprm.loss - urban - lrprm.obsloss - lrprm.fsloss, 1) +
+             QStringLiteral(" dB") + nl + QStringLiteral("Les pertes de propagation totalisent ") + masktext(lrprm.loss, 1) +
+             QStringLiteral(" dB");
+        if (lrprm.interf == 1) t4 += QStringLiteral(" (mode interférence <optimiste>)");
+        t4 += nl + QStringLiteral("Le gain de système de ") + unitname(a) + QStringLiteral(" vers ") + unitname(b) +
+              QStringLiteral(" est de ") + masktext(sysgainab, 1) + QStringLiteral(" dB") + nl +
+              QStringLiteral("Le gain de système de ") + unitname(b) + QStringLiteral(" vers ") + unitname(a) +
+              QStringLiteral(" est de ") + masktext(sysgainba, 1) + QStringLiteral(" dB") + nl +
+              QStringLiteral("La pire réception ");
+        const double margin = r.margin;
         const long long rm = roundEven(margin);
         if (rm < 0)
-            linktext4 += QStringLiteral("est ") + masktext(std::abs(margin), 1) + QStringLiteral(" dB sous le ");
+            t4 += QStringLiteral("est ") + masktext(std::abs(margin), 1) + QStringLiteral(" dB sous le ");
         else if (rm == 0)
-            linktext4 += QStringLiteral("correspond au ");
+            t4 += QStringLiteral("correspond au ");
         else
-            linktext4 += QStringLiteral("est ") + masktext(std::abs(margin), 1) + QStringLiteral(" dB au-dessus du ");
+            t4 += QStringLiteral("est ") + masktext(std::abs(margin), 1) + QStringLiteral(" dB au-dessus du ");
         const int s = sunits(float(margin), float(lrprm.freq));
-        linktext4 += QStringLiteral(" signal requis pour rencontrer") + nl + masktext(lrprm.ptime, 1) +
-                     QStringLiteral("% du temps, ") + masktext(lrprm.ploc, 1) + QStringLiteral("% des locations et ") +
-                     masktext(lrprm.psit, 1) + QStringLiteral("% des situations") + nl +
-                     QStringLiteral("( La pire lecture au S-mètre est S ") + masktext(std::min(9, s), 0);
-        if (s > 9) linktext4 += QStringLiteral(" + ") + masktext(s, 0);
-        linktext4 += QStringLiteral(" )");
+        t4 += QStringLiteral(" signal requis pour rencontrer") + nl + masktext(lrprm.ptime, 1) +
+              QStringLiteral("% du temps, ") + masktext(lrprm.ploc, 1) + QStringLiteral("% des locations et ") +
+              masktext(lrprm.psit, 1) + QStringLiteral("% des situations") + nl +
+              QStringLiteral("( La pire lecture au S-mètre est S ") + masktext(std::min(9, s), 0);
+        if (s > 9) t4 += QStringLiteral(" + ") + masktext(s, 0);
+        t4 += QStringLiteral(" )");
     } else {
-        linktext1 = QStringLiteral(" Impossibilité de montrer les détails");
-        linktext2.clear();
-        linktext3.clear();
-        linktext4.clear();
+        r.text1 = QStringLiteral(" Impossibilité de montrer les détails");
+        r.text2.clear();
+        r.text3.clear();
+        r.text4.clear();
+    }
+    return r;
+}
+
+// ---- its drawing ----------------------------------------------------------
+
+void drawlinkanalysis(ScaleBox *box, const LinkAnalysis &r)
+{
+    const int n = r.n;
+    if (!box || n <= 0 || r.bulge.size() != size_t(n) + 1) return;
+    const double rr = double(r.profmax) - r.profmin;
+    box->setScale(-0.05 * n, r.profmax + 0.375 * rr, 1.1 * n, -1.5 * rr);
+
+    // The Fresnel zones about the beam, and the earth bulge over the lowest level.
+    for (int i = 1; i <= n; ++i) {
+        const size_t p = size_t(i - 1), q = size_t(i);
+        if (r.net > 0)
+            for (size_t z = 0; z < 3; ++z) {
+                box->line(i - 1, r.beam[p] - r.zone[p][z], i, r.beam[q] - r.zone[q][z], kZone);
+                box->line(i - 1, r.beam[p] + r.zone[p][z], i, r.beam[q] + r.zone[q][z], kZone);
+            }
+        box->line(i - 1, r.profmin + r.bulge[p], i, r.profmin + r.bulge[q], 0);
     }
 
-    drawlink(a, b, colour);
+    // Terrain, masts and beam.
+    box->line(0, r.ha, 0, r.ground[0], kPurple, 2);
+    for (int i = 1; i <= n; ++i) box->line(i - 1, r.ground[size_t(i - 1)], i, r.ground[size_t(i)], r.colour[size_t(i)], 2);
+    box->line(n, r.ground[size_t(n)], n, r.hb, kPurple, 2);
+    box->line(n, r.hb, 0, r.ha, r.linkcolour, 1);
+
+    if (r.rays) {
+        box->line(0, r.ha, r.rayx, r.rayy, r.linkcolour);
+        box->line(r.rayx, r.rayy, n, r.hb, r.linkcolour);
+    }
+}
+
+// ---- the window's analysis ------------------------------------------------
+
+void linkreport(int a, int b, int net)
+{
+    if (a < 1 || a > kUnits || b < 1 || b > kUnits) return;
+    ScaleBox *box = linkbox;
+    if (box) box->cls();
+    worstclear = 1e12f;
+    worstclrdist = 0;
+
+    const LinkAnalysis r = analyselink(a, b, net);
+    worstclear = r.worstclear;
+    worstclrdist = r.worstclrdist;
+    linktext1 = r.text1;
+    linktext2 = r.text2;
+    linktext3 = r.text3;
+    linktext4 = r.text4;
+    // Nothing to show: the previous link's lines must not stand for this one.
+    if (r.n == 0) return;
+
+    drawlinkanalysis(box, r);
+    drawlink(a, b, r.linkcolour);
 }
 
 // ---- the link on the pictures ---------------------------------------------

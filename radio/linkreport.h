@@ -10,7 +10,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "map/linktext.h"
 
@@ -76,8 +78,42 @@ extern QString linktext2, linktext3, linktext4;
 // and its distance from A in km (0 when none).
 extern float worstclear, worstclrdist;
 
+// What the analysis of one link finds, before anything is drawn. Point i
+// runs from 0 (unit a) to n (unit b); heights in metres above sea level.
+struct LinkAnalysis {
+    int n = 0;    // profile intervals; 0: no profile (nothing else is set)
+    int net = 0;  // the network analysed; 0: none in common (no budget)
+    double ha = 0, hb = 0;  // antenna heights at a and b: ground plus mast
+    double k = 0;           // bulge factor: bulge = d1 * d2 * k (km, m)
+    float profmin = 0, profmax = 0;  // the drawing's vertical range
+    std::vector<double> bulge;       // earth bulge at each point
+    std::vector<double> beam;        // direct beam at each point (net > 0)
+    std::vector<std::array<double, 3>> zone;  // Fresnel zones 1..3 radii (net > 0)
+    std::vector<double> ground;      // terrain plus bulge (the ends without)
+    std::vector<uint32_t> colour;    // the terrain's colour from point i-1 to i
+    uint32_t linkcolour = 0;         // colour of the last stretch: the beam's and the link's
+    // Smallest clearance, as `worstclear` and `worstclrdist` below.
+    float worstclear = 1e12f, worstclrdist = 0;
+    // The two horizon rays of an obstructed path meet at (rayx, rayy),
+    // rayx in intervals from a.
+    bool rays = false;
+    double rayx = 0, rayy = 0;
+    double margin = 0;  // worst reception above the required signal, dB
+    QString text1, text2, text3, text4;  // the four report lines
+};
+
+// Computes the analysis: the profile with the earth bulge (left in `pfl`),
+// the budget and loss at each point (net > 0), the clearances and the texts.
+// Needs no window.
+LinkAnalysis analyselink(int a, int b, int net);
+
+// Draws an analysis in the box: scale, Fresnel zones, bulge, terrain
+// coloured by the margin, masts, beam and horizon rays.
+void drawlinkanalysis(ScaleBox *box, const LinkAnalysis &r);
+
 // Analyses the link from unit a to unit b (1..50) in network net (0 or less:
-// the two share none): see the header comment. An empty profile clears the
+// the two share none) into linkbox, the texts and worstclear, then draws the
+// link on the pictures: see the header comment. An empty profile clears the
 // box and the four texts.
 void linkreport(int a, int b, int net);
 
