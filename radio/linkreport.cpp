@@ -175,8 +175,9 @@ void linkreport(int a, int b, int net)
     const UnitRecord &ua = units[a], &ub = units[b];
     double margin = 0;
     double ha = 0, hb = 0;
+    bool computable = true;
     if (net > 0) {
-        linkparams(a, b, net);
+        computable = linkparams(a, b, net);
         margin = calcloss(a, b, net, 0);
         linktext1 = QStringLiteral(" La distance entre ") + unitname(a) + QStringLiteral(" et ") + unitname(b) +
                     QStringLiteral(" est de ") + masktext(profdist, 1) + QStringLiteral(" km, azimut ") +
@@ -252,7 +253,15 @@ void linkreport(int a, int b, int net)
         box->line(n, hb, 0, ha, colour, 1);
     }
 
-    if (net > 0) {
+    if (net > 0 && !computable) {
+        // A system number the tables do not hold (a damaged or foreign
+        // file): no loss or gain of this link can be told.
+        const int s = nets[net].system[a - 1];
+        const int u = s >= 1 && s <= kSystems ? b : a;
+        linktext3 = QStringLiteral(" Calcul impossible: système radio ") + QString::number(nets[net].system[u - 1]) +
+                    QStringLiteral(" inconnu pour ") + unitname(u);
+        linktext4.clear();
+    } else if (net > 0) {
         linktext3 = QStringLiteral(" Le mode de propagation est la ");
         const double d = pfl[2] * pfl[1];
         if (lrprm.losflag != 0) {
