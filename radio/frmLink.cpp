@@ -65,6 +65,26 @@ constexpr uint32_t kYellow = 0x00FFFF, kBlack = 0, kWhite = 0xFFFFFF, kBlue = 0x
 
 QString unitname(int u) { return fixedText(units[u].name).trimmed(); }
 
+// Writes t into the label, sized to its text but never wider than room
+// pixels: a text too long is written smaller rather than cut, and
+// shortened, with its whole text in the tool tip, only below 5 points. The
+// tool tip is `tip` when the text fits.
+void fitlabel(QLabel *l, const QString &t, int room, const QFont &base, const QString &tip = QString())
+{
+    room = std::max(1, room);
+    QFont f = base;
+    for (double pt = f.pointSizeF(); pt > 5 && QFontMetrics(f).horizontalAdvance(t) > room; pt -= 0.5)
+        f.setPointSizeF(pt - 0.5);
+    l->setFont(f);
+    l->setText(t);
+    l->setToolTip(tip);
+    if (QFontMetrics(f).horizontalAdvance(t) > room) {
+        l->setText(QFontMetrics(f).elidedText(t, Qt::ElideRight, room));
+        l->setToolTip(t);
+    }
+    l->adjustSize();
+}
+
 class HourGlass {
 public:
     HourGlass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -202,10 +222,12 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
     for (int r = 0; r < 6; ++r) {
         const int y = tw(3720 + 240 * r);
         for (int side = 0; side < 2; ++side) {
-            auto *cap = new QLabel(QString::fromUtf8(side == 0 ? capsA[r] : capsB[r]), c);
+            auto *cap = new QLabel(c);
             cap->setObjectName(QStringLiteral("Label5(%1)").arg((side == 0 ? 100 : 200) + r));
             cap->move(tw(side == 0 ? 75 : 3960), y);
-            if (r == 5) cap->setToolTip(QStringLiteral("0.5 à 2999m"));
+            // A caption ends before the value column of its side.
+            fitlabel(cap, QString::fromUtf8(side == 0 ? capsA[r] : capsB[r]), tw(side == 0 ? 1800 : 5760) - tw(60) - cap->x(),
+                     small, r == 5 ? QStringLiteral("0.5 à 2999m") : QString());
             Label5[(side == 0 ? 100 : 200) + r] = cap;
             if (r < 5) {
                 auto *v = new QLabel(QStringLiteral("-"), c);
@@ -532,26 +554,13 @@ void frmLink::details()
     Text1[1]->selectAll();
 }
 
+
 void frmLink::setvalue(int i, const QString &t)
 {
-    QLabel *l = Label5[i];
     // A value ends before the other side's captions (side A) or the
-    // window's edge (side B): a long system name is written smaller rather
-    // than cut, and shortened with its whole text in the tool tip only
-    // below 5 points.
+    // window's edge (side B).
     const int right = i < 10 ? Label5[200]->x() - tw(60) : tw(7635) - tw(60);
-    const int room = std::max(1, right - l->x());
-    QFont f = Label5[100]->font();
-    l->setText(t);
-    l->setToolTip(QString());
-    for (double pt = f.pointSizeF(); pt > 5 && QFontMetrics(f).horizontalAdvance(t) > room; pt -= 0.5)
-        f.setPointSizeF(pt - 0.5);
-    l->setFont(f);
-    if (QFontMetrics(f).horizontalAdvance(t) > room) {
-        l->setText(QFontMetrics(f).elidedText(t, Qt::ElideRight, room));
-        l->setToolTip(t);
-    }
-    l->adjustSize();
+    fitlabel(Label5[i], t, right - Label5[i]->x(), Label5[100]->parentWidget()->font());
 }
 
 void frmLink::Command1_Click(int index)

@@ -79,9 +79,20 @@ void ScaleBox::print(double x, double y, const QString &text, uint32_t rgb)
 {
     QPainter p(&image_);
     p.setFont(font());
-    p.setPen(qcolor(rgb));
     const QPointF at = topix(x, y);
-    p.drawText(QPointF(at.x(), at.y() + QFontMetricsF(font()).ascent()), text);
+    const QPointF base(at.x(), at.y() + QFontMetricsF(font()).ascent());
+    // A light text on a light background (the yellow captions on the white
+    // of a picture box) gets a black outline, so that it can be read; its
+    // own colour stays.
+    auto luma = [](const QColor &c) { return 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue(); };
+    if (std::abs(luma(qcolor(rgb)) - luma(qcolor(back_))) < 96) {
+        p.setPen(Qt::black);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (dx != 0 || dy != 0) p.drawText(base + QPointF(dx, dy), text);
+    }
+    p.setPen(qcolor(rgb));
+    p.drawText(base, text);
     update();
 }
 

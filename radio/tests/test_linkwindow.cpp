@@ -417,6 +417,27 @@ private slots:
         QCOMPARE(w->cursorx(), zk::pfl[1]);
     }
 
+    // The range view's yellow caption on the white box is outlined in
+    // black so that it can be read; the yellow stays.
+    void rangeCaptionReadable()
+    {
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::frmLink *w = zk::frmLink::open();
+        w->menu2_Click(5);
+        QCOMPARE(QColor(w->Picture1->image().pixel(0, 0)), w->palette().color(QPalette::Base));
+        const QImage img = w->Picture1->image();
+        int yellow = 0, black = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                yellow += img.pixel(x, y) == qRgb(255, 255, 0);
+                black += img.pixel(x, y) == qRgb(0, 0, 0);
+            }
+        QVERIFY2(yellow > 50, qPrintable(QString::number(yellow)));
+        QVERIFY2(black > 50, qPrintable(QString::number(black)));
+    }
+
     void distributionVerdict()
     {
         zk::Distribution d = zk::distribution(130, 138, 135, 145);
@@ -773,9 +794,17 @@ private slots:
             QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= g.width(), qPrintable(l->objectName()));
             QVERIFY2(c->rect().contains(inc), qPrintable(l->objectName()));
         }
-        // Side A's values end before side B's captions.
+        // Side A's values end before side B's captions, each caption before
+        // the value column of its side (the height boxes included).
         for (int i : {0, 1, 2, 3, 4})
             QVERIFY2(w->Label5[i]->geometry().right() < w->Label5[200]->x(), qPrintable(QString::number(i)));
+        for (int r = 0; r < 6; ++r) {
+            QVERIFY2(w->Label5[100 + r]->geometry().right() < w->Text1[0]->x(), qPrintable(w->Label5[100 + r]->text()));
+            QVERIFY2(w->Label5[200 + r]->geometry().right() < w->Text1[1]->x(), qPrintable(w->Label5[200 + r]->text()));
+            QVERIFY(w->Label5[100 + r]->fontMetrics().horizontalAdvance(w->Label5[100 + r]->text()) <= w->Label5[100 + r]->width());
+        }
+        QCOMPARE(w->Label5[105]->text(), QStringLiteral("Hauteur d'antenne (m)"));
+        QCOMPARE(w->Label5[205]->toolTip(), QString::fromUtf8("0.5 à 2999m"));
     }
 
     // A pair without a profile says why in the banner; the box stays in
