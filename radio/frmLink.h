@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -90,6 +91,14 @@ private:
     void details();
     void rangeview();
     void clearview();
+    // The lines broken at blanks so that each fits `width` (scale units) of
+    // the profile box in its current font; a continuation starts with a
+    // blank.
+    QStringList fitlines(const QStringList &lines, double width) const;
+    // Value label i of the details panel with its text, fitted to its column.
+    void setvalue(int i, const QString &t);
+    // Says in the banner why the profile of the pair is empty.
+    void emptyprofile();
     double cursorx_ = 0;
     const QEvent *seen_ = nullptr;
 };

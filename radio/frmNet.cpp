@@ -589,8 +589,19 @@ void frmNet::updatemember(int row)
     int role = nets[n].member[u - 1] & 127;
     if (role > Combo2->count() - 1) role = 0;
     Combo2->setCurrentIndex(role);
-    Combo3->setCurrentIndex(nets[n].system[u - 1] - 1);
-    updateheight();
+    const int s = nets[n].system[u - 1];
+    if (s >= 1 && s <= kSystems) {
+        Combo3->setCurrentIndex(s - 1);
+        updateheight();
+    } else {
+        // A system number the tables do not hold (a damaged or foreign
+        // file): no system and no height are shown, never those of the
+        // station shown before, and nothing is stored until one is chosen.
+        Combo3->setCurrentIndex(-1);
+        clearoptions(Option5);
+        Label20->clear();
+        Text17->clear();
+    }
     // 2.
     Label10->setText(QStringLiteral("Rôle de ") + fixedText(units[u].name).trimmed());
     // 3.

@@ -26,16 +26,22 @@ constexpr double kFailedLoss = 1000;
 
 // Fills the in-fields of lrprm (all but interf and firstpt) for units a and
 // b in network net, and the system gains both ways. A unit whose system
-// number in the network is out of range leaves the fields it would set.
-void linkparams(int a, int b, int net);
+// number in the network is out of 1..25 (a damaged or foreign file) makes
+// the link not computable: both gains 0, the unit named in a message
+// "Système radio <s> inconnu pour <unit> dans le réseau <net>" (once per
+// LinkOperation), and every calcloss until the next linkparams answers the
+// 1000 dB failure loss without calling LR. Answers whether the link is
+// computable.
+bool linkparams(int a, int b, int net);
 
 // Calls LR on pfl (prepared by getprofile and the end-sample rule) with
 // lrprm (prepared by linkparams for network net), for the whole path only
 // when `whole` is non-zero, else for every sample; adds the urban factor
 // when the network has it; answers the margin of the worse direction,
-// min(sysgainab, sysgainba) - lrprm.loss, in dB. When LR cannot be called
-// the loss is 1000 dB and "Erreur dans la DLL" / "Calcul impossible." is
-// shown (once per LinkOperation).
+// min(sysgainab, sysgainba) - lrprm.loss, in dB. When LR cannot be called,
+// or refuses the profile (n outside 1..160), the loss is 1000 dB and
+// "Erreur dans la DLL" / "Calcul impossible." is shown (once per
+// LinkOperation).
 double calcloss(int a, int b, int net, int whole);
 
 // A level in dB above the receiver threshold as an S-meter reading at the
