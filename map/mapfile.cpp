@@ -49,6 +49,35 @@ const QString kBadFormat = QStringLiteral("Mauvais format de carte");
 
 }  // namespace
 
+QString checkmapsettings(const MapSettings &s)
+{
+    struct Range {
+        const char *what;
+        float v;
+        double lo, hi;
+    };
+    // The ranges of the map and picture dialogs; the colour floor and ceiling
+    // also take any 16-bit elevation, as an extraction sets them to the
+    // grid's lowest and highest cells, and the centre longitude what an
+    // old-layout file may hold (strictly inside +-181).
+    const Range ranges[] = {
+        {"longitude du centre", s.lon, -181, 181},
+        {"latitude du centre", s.lat, -90, 90},
+        {"taille (km)", s.size, 0.5, 19900},
+        {"contraste (%)", s.con, 0, 100},
+        {"luminosité (%)", s.bri, 0, 100},
+        {"plancher des couleurs (m)", s.minx, -32768, 99999},
+        {"plafond des couleurs (m)", s.maxx, -32768, 99999},
+        {"azimut de l'éclairage (°)", s.light, 0, 360},
+    };
+    for (const Range &r : ranges)
+        if (!(r.lo <= r.v && r.v <= r.hi))
+            return QStringLiteral("%1 %2 hors des limites %3 à %4")
+                .arg(QString::fromUtf8(r.what), QString::number(double(r.v), 'g', 7), QString::number(r.lo),
+                     QString::number(r.hi));
+    return QString();
+}
+
 QByteArray packsettings(const MapSettings &s)
 {
     QByteArray out;
@@ -259,6 +288,10 @@ bool readmapfile(const QString &found, bool &framed)
     MapImage cur;
     switch (readcurrentmap(f, cur)) {
     case MapRead::Ok:
+        if (const QString why = checkmapsettings(cur.settings); !why.isEmpty()) {
+            msgbox(kBadFormat + QStringLiteral(" :\r\n") + found + QStringLiteral("\r\n") + why, mbExclamation | mbOK);
+            return false;
+        }
         elevgrid.redim(cur.nx - 1, cur.ny - 1);
         std::memcpy(elevgrid.data(), cur.cells.data(), cur.cells.size() * sizeof(int16_t));
         mapset = cur.settings;
@@ -282,6 +315,10 @@ bool readmapfile(const QString &found, bool &framed)
         return false;
     }
     f.close();
+    if (const QString why = checkmapsettings(old.settings); !why.isEmpty()) {
+        msgbox(kBadFormat + QStringLiteral(" :\r\n") + found + QStringLiteral("\r\n") + why, mbExclamation | mbOK);
+        return false;
+    }
     mapmessage(QStringLiteral("Conversion au nouveau format de carte..."));
     mapset = old.settings;
     mapfile = found;

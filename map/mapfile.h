@@ -29,6 +29,10 @@ QByteArray packcorners(const MapCorners &c);
 MapSettings unpacksettings(const char *bytes);
 MapCorners unpackcorners(const char *bytes);
 
+// Why the settings of a map file cannot be used ("" when they can): a field
+// outside its range or not a number, such as a contrast of 1e30.
+QString checkmapsettings(const MapSettings &s);
+
 // A whole current-layout map file for a grid and its records.
 QByteArray mapfilebytes(const ElevGrid &grid, const MapSettings &s, const MapCorners &c);
 

@@ -120,12 +120,17 @@ void coveragelevels(int thrunit, float covlow, float covhigh, float freq, float 
 int rainbowindex(int thrunit, double m, float L, float U, float covlow, float covhigh, float freq)
 {
     if (thrunit == 0) {
-        // s is 0 up to the "De" level and then one more per S-unit; the scale
-        // runs from colour 1 at "De" to colour 11 at "À".
+        // s is 0 up to the "De" level and then one more per S-unit: it says
+        // whether the cell is covered. The colour comes from the cell's own
+        // reading (S1 at the threshold, 10..60 above S9), the numbers the
+        // legend's thresholds are written in: colour k starts at the k-th
+        // threshold De + (k - 1) (À - De) / 10, as in the dBm mode.
         const int s = sunits(float(m - U), freq);
         if (s <= 0) return 0;
         const double span = double(covhigh) - covlow;
-        const double c = span > 0 ? std::nearbyint(1 + (s - covlow) / span * 10) : 11;
+        if (!(span > 0)) return 11;
+        const double reading = sunits(float(m), freq);
+        const double c = std::floor((reading - covlow) * 10 / span + 1);
         return int(std::clamp(c, 1.0, 11.0));
     }
     const double c = std::floor((m - L) / (double(U) - L) * 10 + 1);

@@ -382,6 +382,52 @@ private slots:
         QCOMPARE(zk::runflag, int16_t(0));
     }
 
+    // Settings outside their ranges (found by fuzzing the painter: a cell of
+    // 1e-30 km or a contrast of 1e30 overflow its shading) are refused when
+    // the file is read, naming the file and the field.
+    void settingsOutOfRange_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+        const QByteArray mark = QByteArray::fromHex("00409c45");
+        const auto current = [&](const std::function<void(MapSettings &)> &change) {
+            MapSettings s = sampleSettings();
+            change(s);
+            return mark + le32(3) + le32(2) + zk::packsettings(s) + zk::packcorners(zk::MapCorners{}) +
+                   QByteArray(12, '\1');
+        };
+        QTest::newRow("size 1e-30") << current([](MapSettings &s) { s.size = 1e-30f; })
+                                    << QStringLiteral("taille (km) 1e-30 hors des limites 0.5 à 19900");
+        QTest::newRow("contrast 1e30") << current([](MapSettings &s) { s.con = 1e30f; })
+                                       << QStringLiteral("contraste (%) 1e+30 hors des limites 0 à 100");
+        QTest::newRow("brightness not a number") << current([](MapSettings &s) { s.bri = NAN; })
+                                                 << QStringLiteral("luminosité (%) nan hors des limites 0 à 100");
+        QTest::newRow("light -1") << current([](MapSettings &s) { s.light = -1; })
+                                  << QStringLiteral("azimut de l'éclairage (°) -1 hors des limites 0 à 360");
+        QTest::newRow("ceiling infinite") << current([](MapSettings &s) { s.maxx = INFINITY; })
+                                          << QStringLiteral("plafond des couleurs (m) inf hors des limites -32768 à 99999");
+        QByteArray old = oldMapBytes(73.0f, "Z", [](int, int) { return 1.0f; });
+        MapSettings o = sampleSettings();
+        o.lon = 73.0f;
+        o.tag = 0;
+        o.con = 1e30f;
+        old.replace(0, zk::kPackedSettingsBytes, zk::packsettings(o));
+        QTest::newRow("old layout, contrast 1e30") << old << QStringLiteral("contraste (%) 1e+30 hors des limites 0 à 100");
+    }
+    void settingsOutOfRange()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+        const QString path = tmp_.filePath(QStringLiteral("extreme.map"));
+        writeFile(path, bytes);
+        const Snapshot before = Snapshot::take();
+        zk::MsgScript script;
+        QVERIFY(!zk::openmap(path));
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Mauvais format de carte :\r\n") + path + QStringLiteral("\r\n") + why});
+        QVERIFY(Snapshot::take() == before);
+        QCOMPARE(zk::runflag, int16_t(0));
+    }
+
     void oldLayoutConverts()
     {
         const QString path = tmp_.filePath(QStringLiteral("Old/alps.map"));
