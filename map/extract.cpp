@@ -30,11 +30,18 @@ int32_t floorDeg(double v)
     return int32_t(std::floor(std::clamp(v, -1.0e6, 1.0e6)));
 }
 
-// A grid position Int(num / den x u); 0 when it cannot be computed.
+// The grid cell nearest to the position num / den x u (halves to the even
+// cell, as a position is put on the grid everywhere else); 0 when it cannot
+// be computed. A tile's origin is whole cells for the Terrain and DTED
+// readers: the nearest cell keeps every cell of the tile within half a cell
+// of its own place, where rounding down put whole tiles up to a cell off (a
+// tile joining the next one at a cell boundary, as at the centre of a map
+// centred on a whole degree, then lost a cell to rounding error and showed a
+// false cliff along the join).
 int32_t gridIndex(double num, double den, double u)
 {
     if (den == 0.0) return 0;
-    const double v = std::floor(num / den * u);
+    const double v = std::nearbyint(num / den * u);
     if (!(v >= -2147483648.0 && v <= 2147483647.0)) return 0;
     return int32_t(v);
 }
@@ -47,12 +54,9 @@ float cellStep(double extent, double perDegree, double u)
     return std::isfinite(v) && std::fabs(v) < 1.0e30 ? float(v) : 0.0f;
 }
 
-// A real number rounded to the nearest whole one (halves to even), as a float.
-float roundedFloat(double v)
-{
-    const double r = std::nearbyint(v);
-    return std::isfinite(r) && std::fabs(r) < 1.0e30 ? float(r) : 0.0f;
-}
+// A grid position as the GTOPO30 reader takes it: a float, fraction kept, so
+// that the tile lands where it lies rather than on the nearest whole cell.
+float gridPosition(double v) { return std::isfinite(v) && std::fabs(v) < 1.0e30 ? float(v) : 0.0f; }
 
 QByteArray enginePath(const QString &path) { return QFile::encodeName(paths::resolve(path)); }
 
@@ -197,8 +201,8 @@ bool extractgtopo30()
         const int32_t width = antarctic ? 60 : 40;
         int32_t tlon = floorDeg((w + 180.0) / width) * width - 180;
         while (tlon < e) {
-            const float x0 = roundedFloat((tlon - w) * cx);
-            const float y0 = roundedFloat((n - tlat) * cy);
+            const float x0 = gridPosition((tlon - w) * cx);
+            const float y0 = gridPosition((n - tlat) * cy);
             mappump();
             for (;;) {
                 const QString path = gtopo30path(usableroot(settings.drv[1]), tlon, tlat);
