@@ -492,6 +492,56 @@ private slots:
         QVERIFY2(a.off == 0, qPrintable(QStringLiteral("%1 cells off, first %2").arg(a.off).arg(a.first)));
     }
 
+    // The demo map as a new user makes it (480 x 360 cells, 125 km around
+    // 45.05 N 73 W): the 73 W join falls half-way between two columns. On a
+    // steep plane every step from a cell to the next, across the joins as
+    // inside the tiles, must be the plane's slope over one cell: a tile
+    // placed apart from its neighbour shows as a longer or shorter step (a
+    // false cliff) all along the join.
+    void terrainJoinsWithoutSeams()
+    {
+        // 40 m a sample eastwards, 10 m a sample northwards.
+        const Terrain f = [](double lon, double lat) { return 1000.0 + 4800.0 * (lon + 75) + 1200.0 * (lat - 44); };
+        for (int x = -75; x <= -72; ++x)
+            for (int y = 44; y <= 45; ++y)
+                QVERIFY(compressTile(terrainRaw(x, y, f), terrain_ + QStringLiteral("terrain/") + zk::terrainrelpath(x, y)));
+        zk::elevgrid.redim(479, 359);
+        zk::mapset = MapSettings{};
+        zk::mapset.lon = -73.0f;
+        zk::mapset.lat = 45.05f;
+        zk::mapset.size = 125;
+        zk::MsgScript script;
+        QVERIFY(zk::extractterrain());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        const auto &c = zk::mapcorners;
+        const double cellLon = (double(c.lon[2]) - c.lon[0]) / 479, cellLat = (double(c.lat[0]) - c.lat[2]) / 359;
+        // The 73 W join lies half-way between columns 239 and 240.
+        QVERIFY(std::fabs((-73.0 - c.lon[0]) / cellLon - 239.5) < 0.01);
+        const double east = 4800.0 * cellLon, north = 1200.0 * cellLat;
+        int bad = 0;
+        QString first;
+        for (int j = 0; j <= 359; ++j)
+            for (int i = 0; i <= 479; ++i) {
+                const int v = zk::elevgrid.at(i, j);
+                // Within half a cell of its place, and the readers' rounding.
+                const double want = f(c.lon[0] + i * cellLon, c.lat[2] + j * cellLat);
+                const bool placed = std::fabs(v - want) <= (east + north) / 2 + 1;
+                const bool stepE = i == 479 || std::fabs(zk::elevgrid.at(i + 1, j) - v - east) <= 1.5;
+                const bool stepN = j == 359 || std::fabs(zk::elevgrid.at(i, j + 1) - v - north) <= 1.5;
+                if (!(placed && stepE && stepN) && bad++ == 0)
+                    first = QStringLiteral("cell %1,%2: %3 (plane %4), east step %5, north step %6 (slope %7, %8)")
+                                .arg(i)
+                                .arg(j)
+                                .arg(v)
+                                .arg(want)
+                                .arg(i < 479 ? zk::elevgrid.at(i + 1, j) - v : 0)
+                                .arg(j < 359 ? zk::elevgrid.at(i, j + 1) - v : 0)
+                                .arg(east)
+                                .arg(north);
+            }
+        QVERIFY2(bad == 0, qPrintable(QStringLiteral("%1 cells, first %2").arg(bad).arg(first)));
+    }
+
     void terrainAcrossTheAntimeridian()
     {
         const Terrain f = plane(-180, 45);
