@@ -360,6 +360,31 @@ TEST_P(Topo30, GridOffsetInsideAndFractionalSteps)
         }
 }
 
+TEST_P(Topo30, FractionalOriginTakesEachCellsOwnPlace)
+{
+    const std::string dem = makeTopo(dir, "W100N40", antarctic(), 8, 0);
+    ASSERT_FALSE(dem.empty());
+    Grid g(12, 6, kSentinel);
+    // The tile's first column lies 10.25 columns west of the grid and its
+    // first row 2.5 rows below the grid's northern edge: grid column i sits
+    // a quarter of the way from tile column 10 + i to 11 + i, and grid row 3
+    // from the north (the first inside the tile) half-way between tile rows
+    // 0 and 1.
+    EXPECT_EQ(gettopo30(g.ref(), dem.c_str(), -10.25f, 2.5f, unitStep(cols()), unitStep(rows()), antarctic()), 1);
+    auto raw = [](int c, int r) { const int v = topoValue(c, r); return double(v < -1000 ? 0 : v); };
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 6; ++j) {  // j counted from the north
+            const int16_t got = g.at(i, 5 - j);
+            if (j < 3) {
+                EXPECT_EQ(got, kSentinel) << i << "," << j;
+                continue;
+            }
+            const int c = 10 + i, r = j - 3;
+            const double v = (raw(c, r) * 0.75 + raw(c + 1, r) * 0.25) * 0.5 + (raw(c, r + 1) * 0.75 + raw(c + 1, r + 1) * 0.25) * 0.5;
+            EXPECT_EQ(got, int16_t(std::trunc(v))) << i << "," << j;
+        }
+}
+
 TEST_P(Topo30, LastRowOnlyAsLowerLine)
 {
     const std::string dem = makeTopo(dir, "W020S10", antarctic(), 0, 12);
@@ -526,6 +551,22 @@ TEST(Terrain, OriginOutsideTheGridAndTileEdges)
     EXPECT_EQ(k.at(1, 1), t.at(119, 119));
     EXPECT_EQ(k.at(2, 1), kSentinel);
     EXPECT_EQ(k.at(1, 2), kSentinel);
+}
+
+TEST(Terrain, TileWestOfTheGridStartsAtItsOwnPlace)
+{
+    callback(nullptr);
+    Grid t(121, 121);
+    for (int a = 0; a <= 120; ++a)
+        for (int b = 0; b <= 120; ++b) t.at(a, b) = int16_t(100 * b + a);  // 100 m a column
+    Grid g(6, 2, kSentinel);
+    // Grid column 0 lies 3 cells of 0.4 samples east of the tile's first
+    // column: at tile column 1.2, not at column 1.
+    EXPECT_EQ(getterrain(g.ref(), t.ref(), -3, 0, 0.4f, 1.0f), 1);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(g.at(i, 0), 120 + 40 * i) << i;
+        EXPECT_EQ(g.at(i, 1), 121 + 40 * i) << i;
+    }
 }
 
 TEST(Terrain, HookAndBadArguments)
