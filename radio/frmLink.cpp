@@ -155,6 +155,7 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
         auto *l = new QLabel(QString::fromUtf8(caps[i]), frame);
         l->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         l->move(tw(capx[i]), tw(90));
+        l->adjustSize();  // as wide as its caption, clear of the lists below
     }
     for (int i = 0; i < 2; ++i) {
         Combo1[i] = new QComboBox(frame);
@@ -203,7 +204,9 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
         for (int side = 0; side < 2; ++side) {
             auto *cap = new QLabel(QString::fromUtf8(side == 0 ? capsA[r] : capsB[r]), c);
             cap->setObjectName(QStringLiteral("Label5(%1)").arg((side == 0 ? 100 : 200) + r));
-            cap->move(tw(side == 0 ? 75 : 3960), y);
+            // One row high, and as wide as the room up to its value or box.
+            const int capLeft = side == 0 ? 75 : 3960, valueLeft = side == 0 ? 1800 : 5760;
+            cap->setGeometry(tw(capLeft), y, tw(valueLeft - capLeft - 45), tw(240));
             if (r == 5) cap->setToolTip(QStringLiteral("0.5 à 2999m"));
             Label5[(side == 0 ? 100 : 200) + r] = cap;
             if (r < 5) {
