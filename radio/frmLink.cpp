@@ -176,6 +176,7 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
         auto *l = new QLabel(QString::fromUtf8(caps[i]), frame);
         l->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         l->move(tw(capx[i]), tw(90));
+        l->adjustSize();  // as wide as its caption, clear of the lists below
     }
     for (int i = 0; i < 2; ++i) {
         Combo1[i] = new QComboBox(frame);

@@ -237,7 +237,10 @@ void frmNet::buildParams()
                                              "Maritime tempéré sur terre",
                                              "Maritime tempéré sur mer"};
     for (int k = 1; k <= 7; ++k)
-        Option3[size_t(k)] = option(Frame5, arrayName("Option3", k), QString::fromUtf8(kClimates[k]), 10, 18 + (k - 1) * 21, 205);
+        // Seven climates 21 px apart: each option one step high, so that
+        // none lies over the next.
+        Option3[size_t(k)] = form::option(Frame5, arrayName("Option3", k), QString::fromUtf8(kClimates[k]),
+                                          QRect(10, 18 + (k - 1) * 21, 205, 21));
 
     Frame4 = frame(f, QStringLiteral("Frame4"), QStringLiteral("Mode statistique"), 236, 168, 226, 246);
     static const char *const kModes[4] = {"Essai", "Accidentel", "Mobile", "Diffusion"};

@@ -3,12 +3,14 @@
 
 #include "msgbox.h"
 #include "shell/startup.h"
+#include "uisetup.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(zk::appTitle());
     QApplication::setOrganizationName(zk::appTitle());
+    zk::ui::setUpInterface();
 
     zk::StartupOptions options;
     options.tail = zk::commandTail(QApplication::arguments());

@@ -78,8 +78,11 @@ class TestDemo : public QObject {
 private slots:
     void initTestCase()
     {
-        for (const char *t : {"msexpand", "gdalinfo", "gdallocationinfo"})
-            QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(t)).isEmpty(), t);
+        const char *tools[][2] = {{"msexpand", "mscompress"}, {"gdalinfo", "gdal-bin"}, {"gdallocationinfo", "gdal-bin"}};
+        for (const auto &t : tools)
+            QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(t[0])).isEmpty(),
+                     qPrintable(QStringLiteral("%1 is missing: install the Debian package %2 (scripts/install-deps.sh)")
+                                    .arg(QLatin1String(t[0]), QLatin1String(t[1]))));
     }
 
     void szddRoundTrip_data()

@@ -356,7 +356,7 @@ class TestExtract : public QObject {
     static void requireTool(const char *tool, const char *package)
     {
         QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty(),
-                 qPrintable(QStringLiteral("%1 (Debian package %2) is needed to make the fixtures (scripts/install-deps.sh)")
+                 qPrintable(QStringLiteral("%1 is missing: install the Debian package %2 (scripts/install-deps.sh)")
                                 .arg(QLatin1String(tool), QLatin1String(package))));
     }
 
@@ -375,8 +375,7 @@ class TestExtract : public QObject {
 private slots:
     void initTestCase()
     {
-        requireTool("mscompress", "mscompress");
-        requireTool("msexpand", "mscompress");
+        for (const char *t : {"mscompress", "msexpand"}) requireTool(t, "mscompress");
         for (const char *t : {"gdal_translate", "gdallocationinfo", "gdalwarp"}) requireTool(t, "gdal-bin");
         QVERIFY(roots_.isValid());
         zk::mapservices.initcolors = [this] { ++colours_; };

@@ -148,7 +148,8 @@ private slots:
     void gdalChartAsGdalReadsIt()
     {
         for (const char *t : {"gdal_translate", "gdalwarp"})
-            QVERIFY2(zktest::haveTool(t), qPrintable(QStringLiteral("%1 is needed (scripts/install-deps.sh)").arg(t)));
+            QVERIFY2(zktest::haveTool(t),
+                     qPrintable(QStringLiteral("%1 is missing: install the Debian package gdal-bin (scripts/install-deps.sh)").arg(t)));
         // A 300 x 200 GeoTIFF of 0.001 degree pixels from (6.0, 46.0), three
         // bands without pure black that say which chart pixel they are, made
         // into an ADRG chart by GDAL.

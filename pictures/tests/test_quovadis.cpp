@@ -109,7 +109,7 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale::c());
-        QVERIFY2(zktest::haveTool("gdal_translate"), "gdal_translate is needed (scripts/install-deps.sh)");
+        QVERIFY2(zktest::haveTool("gdal_translate"), "gdal_translate is missing: install the Debian package gdal-bin (scripts/install-deps.sh)");
         bool ok = false;
         zk::engine::callback(nullptr, &ok);
         QVERIFY2(ok, "the engine library is needed");
