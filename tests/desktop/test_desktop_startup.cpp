@@ -82,7 +82,8 @@ private slots:
 
     void thePictureOpensWhole()
     {
-        auto *pic = zk::activepic();
+        // The demo network's picture, whichever window is active.
+        auto *pic = zk::picwindows().value(0);
         QVERIFY(pic);
         const QSize area = main->mdiArea()->viewport()->size();
         QVERIFY2(area.width() > demoPicture.width() + 40 && area.height() > demoPicture.height() + 60,
