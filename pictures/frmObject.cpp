@@ -32,6 +32,7 @@
 #include "shell/dialogs.h"
 #include "shell/hooks.h"
 #include "shell/longop.h"
+#include "shell/placement.h"
 #include "shell/routines.h"
 #include "shell/settings.h"
 
@@ -79,8 +80,8 @@ frmObject *frmObject::loaded() { return g_editor; }
 frmObject *frmObject::showEditor()
 {
     if (!g_editor) g_editor = new frmObject;
-    g_editor->show();
-    g_editor->raise();
+    // On screen and active, so that its keys reach it.
+    showPlaced(g_editor);
     return g_editor;
 }
 

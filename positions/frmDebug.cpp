@@ -8,6 +8,7 @@
 
 #include "positions/sharing.h"
 #include "shell/mainwindow.h"
+#include "shell/placement.h"
 
 namespace zk::positions {
 
@@ -51,7 +52,7 @@ void showmonitor()
 {
     if (monitoron && monitor) return;
     monitor = new frmDebug(mainform);
-    monitor->show();
+    showPlaced(monitor);
     monitoron = true;
 }
 

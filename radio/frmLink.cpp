@@ -39,6 +39,7 @@
 #include "shell/longop.h"
 #include "shell/mainwindow.h"
 #include "shell/mdi.h"
+#include "shell/placement.h"
 #include "shell/routines.h"
 #include "shell/settings.h"
 #include "views3d/drawview.h"
@@ -108,11 +109,10 @@ frmLink *frmLink::open()
 {
     if (!g_link) {
         g_link = new frmLink(mainWindow());
-        g_link->show();
+        showPlaced(g_link, &frmLink::storedFrame);
+    } else {
+        showPlaced(g_link);
     }
-    g_link->show();
-    g_link->raise();
-    g_link->activateWindow();
     return g_link;
 }
 
@@ -268,13 +268,15 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
 
     const int bottom = Command1[1]->geometry().bottom() + 1 + tw(50);
     setFixedSize(tw(7635), bottom + menuBar()->sizeHint().height());
-    const QSize scr = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry().size()
-                                                       : QSize(1024, 768);
+}
+
+QPoint frmLink::storedFrame(const QSize &)
+{
+    // The frame's top-left as the close stored it, in twips; showPlaced
+    // keeps the whole frame on the screen.
     const auto left = settingWhole(readsetting(QStringLiteral("LinkLeft"), 0), -1000000, 1000000).value_or(0);
     const auto top = settingWhole(readsetting(QStringLiteral("LinkTop"), 0), -1000000, 1000000).value_or(0);
-    const int x = std::max(0, std::min(int(left / 15), scr.width() - frameGeometry().width()));
-    const int y = std::max(0, std::min(int(top / 15), scr.height() - frameGeometry().height()));
-    move(x, y);
+    return QPoint(int(left / 15), int(top / 15));
 }
 
 frmLink::~frmLink()

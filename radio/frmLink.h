@@ -88,6 +88,8 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    // Where the frame's top-left goes: the place the last close stored.
+    static QPoint storedFrame(const QSize &frame);
     void details();
     void rangeview();
     void clearview();
