@@ -92,34 +92,48 @@ double urbanfactor(double freq_mhz, double dist_m)
     return std::max(1.0, 16.5 + std::log10(freq_mhz / 100) - 0.00012 * dist_m);
 }
 
-double calcloss(int a, int b, int net, int whole)
-{
-    Q_UNUSED(a);
-    Q_UNUSED(b);
-    const int n = std::clamp(int(roundEven(pfl[1])), 0, kProfileSize - 4);
-    lrprm.firstpt = whole != 0 ? n : 0;
+LossModel::LossModel() : fn_(g_model ? nullptr : engine::lrfunction()), test_(g_model) {}
 
-    bool ok = false;
-    if (g_model) ok = g_model(pfl.data(), lrloss.data(), &lrprm);
-    else engine::LR(pfl.data(), lrloss.data(), &lrprm, &ok);
-    if (!ok) {
-        reportfailure();
-        lrprm.loss = kFailedLoss;
-    }
+bool LossModel::run(double *pfl, double *loss, LinkParameters *prm) const
+{
+    if (test_) return test_(pfl, loss, prm);
+    if (!fn_) return false;
+    fn_(pfl, loss, prm);
+    return true;
+}
+
+bool pathloss(const LossModel &model, double *pfl, double *loss, LinkParameters &prm, int net, int whole,
+              double &urban)
+{
+    const int n = std::clamp(int(roundEven(pfl[1])), 0, kProfileSize - 4);
+    prm.firstpt = whole != 0 ? n : 0;
+
+    const bool ok = model.run(pfl, loss, &prm);
+    if (!ok) prm.loss = kFailedLoss;
 
     urban = 0;
     if (net >= 1 && net <= kNets && nets[net].statmode >= 100) {
         // The factor shrinks by 0.12 dB per km from A: walking back from B,
         // t grows by one spacing's worth per sample.
         const double s = pfl[2];
-        double t = 16.5 + std::log10(lrprm.freq / 100) - 0.00012 * n * s;
+        double t = 16.5 + std::log10(prm.freq / 100) - 0.00012 * n * s;
         urban = std::max(1.0, t);
-        lrprm.loss += urban;
-        for (int k = n + 3; k >= lrprm.firstpt + 3; --k) {
-            if (lrloss[size_t(k)] != 0) lrloss[size_t(k)] += std::max(1.0, t);
+        prm.loss += urban;
+        for (int k = n + 3; k >= prm.firstpt + 3; --k) {
+            if (loss[size_t(k)] != 0) loss[size_t(k)] += std::max(1.0, t);
             t += 0.00012 * s;
         }
     }
+    return ok;
+}
+
+void reportmodelfailure() { reportfailure(); }
+
+double calcloss(int a, int b, int net, int whole)
+{
+    Q_UNUSED(a);
+    Q_UNUSED(b);
+    if (!pathloss(LossModel(), pfl.data(), lrloss.data(), lrprm, net, whole, urban)) reportfailure();
     return std::min(sysgainab, sysgainba) - lrprm.loss;
 }
 
