@@ -118,49 +118,57 @@ double urbanfactor(double freq_mhz, double dist_m)
     return std::max(1.0, 16.5 + std::log10(freq_mhz / 100) - 0.00012 * dist_m);
 }
 
-double calcloss(int a, int b, int net, int whole)
+LossModel::LossModel() : fn_(g_model ? nullptr : engine::lrfunction()), test_(g_model), computable_(g_computable) {}
+
+bool LossModel::run(double *pfl, double *loss, LinkParameters *prm) const
 {
-    Q_UNUSED(a);
-    Q_UNUSED(b);
+    if (test_) return test_(pfl, loss, prm);
+    if (!fn_) return false;
+    // LR answers 0 when it refuses the profile (no interval, or more than it
+    // takes): it computed nothing, and prm still holds earlier figures.
+    return fn_(pfl, loss, prm) != 0;
+}
+
+bool pathloss(const LossModel &model, double *pfl, double *loss, LinkParameters &prm, int net, int whole,
+              double &urban)
+{
     const int n = std::clamp(int(roundEven(pfl[1])), 0, kProfileSize - 4);
-    lrprm.firstpt = whole != 0 ? n : 0;
+    prm.firstpt = whole != 0 ? n : 0;
 
     urban = 0;
-    if (!g_computable) {
+    if (!model.computable()) {
         // Not computable (linkparams said why): the whole path and every
         // point get the failure loss, so that nothing counts as received.
-        for (int k = std::max(lrprm.firstpt, 1); k <= n; ++k) lrloss[size_t(k + 3)] = kFailedLoss;
-        lrprm.loss = kFailedLoss;
-        return std::min(sysgainab, sysgainba) - lrprm.loss;
+        for (int k = std::max(prm.firstpt, 1); k <= n; ++k) loss[size_t(k + 3)] = kFailedLoss;
+        prm.loss = kFailedLoss;
+        return true;
     }
 
-    bool ok = false;
-    if (g_model) {
-        ok = g_model(pfl.data(), lrloss.data(), &lrprm);
-    } else {
-        // LR answers 0 when it refuses the profile (no interval, or more
-        // than it takes): it computed nothing, and lrprm still holds the
-        // previous link's figures.
-        const int32_t done = engine::LR(pfl.data(), lrloss.data(), &lrprm, &ok);
-        ok = ok && done != 0;
-    }
-    if (!ok) {
-        reportfailure();
-        lrprm.loss = kFailedLoss;
-    }
+    const bool ok = model.run(pfl, loss, &prm);
+    if (!ok) prm.loss = kFailedLoss;
 
     if (net >= 1 && net <= kNets && nets[net].statmode >= 100) {
         // The factor shrinks by 0.12 dB per km from A: walking back from B,
         // t grows by one spacing's worth per sample.
         const double s = pfl[2];
-        double t = 16.5 + std::log10(lrprm.freq / 100) - 0.00012 * n * s;
+        double t = 16.5 + std::log10(prm.freq / 100) - 0.00012 * n * s;
         urban = std::max(1.0, t);
-        lrprm.loss += urban;
-        for (int k = n + 3; k >= lrprm.firstpt + 3; --k) {
-            if (lrloss[size_t(k)] != 0) lrloss[size_t(k)] += std::max(1.0, t);
+        prm.loss += urban;
+        for (int k = n + 3; k >= prm.firstpt + 3; --k) {
+            if (loss[size_t(k)] != 0) loss[size_t(k)] += std::max(1.0, t);
             t += 0.00012 * s;
         }
     }
+    return ok;
+}
+
+void reportmodelfailure() { reportfailure(); }
+
+double calcloss(int a, int b, int net, int whole)
+{
+    Q_UNUSED(a);
+    Q_UNUSED(b);
+    if (!pathloss(LossModel(), pfl.data(), lrloss.data(), lrprm, net, whole, urban)) reportfailure();
     return std::min(sysgainab, sysgainba) - lrprm.loss;
 }
 

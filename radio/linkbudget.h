@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine.h"
 #include "radio/profile.h"
 #include "zelkor32.h"
 
@@ -65,6 +66,37 @@ public:
     // Whether the model failed since the outermost operation began.
     static bool failed();
 };
+
+// The propagation model, bound on the calling thread and callable from any
+// thread afterwards: the engine's LR, or the model a test has set.
+class LossModel {
+public:
+    LossModel();
+    // Runs the model; false when it cannot be called.
+    bool run(double *pfl, double *loss, LinkParameters *prm) const;
+    // Whether calls may run on several threads at once (the engine's model
+    // keeps no state between calls; a test's model may).
+    bool reentrant() const { return !test_; }
+    // Whether the last linkparams found the link computable.
+    bool computable() const { return computable_; }
+
+private:
+    engine::LRFunction fn_ = nullptr;
+    std::function<bool(double *, double *, LinkParameters *)> test_;
+    bool computable_ = true;
+};
+
+// The loss along a profile exactly as calcloss computes it, on the caller's
+// own profile, losses and parameter block, so that several can run at once:
+// LR over the whole path (whole non-zero) or every sample, then the urban
+// factor of network net (set in `urban`, 0 when none). Answers false when
+// the model could not be called; prm.loss is then 1000 dB.
+bool pathloss(const LossModel &model, double *pfl, double *loss, LinkParameters &prm, int net, int whole,
+              double &urban);
+
+// Tells the user the propagation model could not be called, as calcloss
+// does: once per LinkOperation.
+void reportmodelfailure();
 
 // Test seam: the propagation model calcloss calls, answering false when it
 // cannot be called. Empty restores the engine's LR.

@@ -14,8 +14,10 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSet>
+#include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "engine.h"
@@ -54,7 +56,18 @@ double monotonicSeconds()
 }
 double (*g_clock)() = &monotonicSeconds;
 
-int32_t hook(int32_t counter) { return opcallback(counter); }
+// The engine's operations report to the hook from every thread that runs
+// them; only the main thread may pump events and draw the progress, another
+// is just told whether to go on.
+std::atomic<int> g_quiet{0};
+
+int32_t hook(int32_t counter)
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (g_quiet.load(std::memory_order_relaxed) > 0 || (app && QThread::currentThread() != app->thread()))
+        return std::min<int32_t>(runflag, 1);
+    return opcallback(counter);
+}
 
 // The loaded windows of a name: top-level windows and the windows inside the
 // main window (the picture windows are its MDI children).
@@ -221,6 +234,9 @@ int32_t opcallback(int32_t n)
     }
     return std::min<int32_t>(runflag, 1);
 }
+
+QuietProgress::QuietProgress() { g_quiet.fetch_add(1); }
+QuietProgress::~QuietProgress() { g_quiet.fetch_sub(1); }
 
 void showprogress(double value)
 {
