@@ -44,6 +44,11 @@ int32_t opcallback(int32_t counter);
 // itself is the fraction when progtotal is 0): at most four times a second
 // and only when the whole percentage changed; 0 or less hides the bar.
 void showprogress(double value);
+// The work of the running operation is done, and it waits on the user
+// (the "Garder ... dans l'image?" question) before endop: the bar is drawn
+// full at once, so that it never stands at the last percentage the
+// quarter-second interval let through. Nothing when no operation runs.
+void showprogressdone();
 // Restores the interface and reports "Complété." or "Arrêté par l'utilisateur.".
 void endop();
 
