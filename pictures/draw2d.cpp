@@ -229,6 +229,8 @@ bool findsource2d()
 
 bool keepinpic(PicBox *box, const QString &text)
 {
+    // The drawing is complete while the question waits: the bar says so.
+    showprogressdone();
     if (msgbox(QStringLiteral("Garder ") + text + QStringLiteral("dans l'image?"), mbYesNo | mbQuestion) != idYes)
         return false;
     if (box) box->commit();

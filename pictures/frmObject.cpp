@@ -450,8 +450,11 @@ bool frmObject::openpath(const QString &path)
 
 void frmObject::savefile()
 {
+    // A name typed without an extension gets the one of the kind being
+    // saved: a label file named ".plt" would reopen as a track.
+    const QString extension = objkind == 0 ? QStringLiteral("plt") : QStringLiteral("dat");
     const QString path =
-        getsavefile(this, objfile, kFilter, kPattern, QStringLiteral("Enregistrer le fichier objet"), QStringLiteral("plt"));
+        getsavefile(this, objfile, kFilter, kPattern, QStringLiteral("Enregistrer le fichier objet"), extension);
     if (path.isEmpty()) return;
     savepath(path);
 }

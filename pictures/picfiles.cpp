@@ -275,6 +275,7 @@ bool savepicture(frmPic *w, const QString &name)
             msgbox(QStringLiteral("Impossible d'enregistrer l'image ") + name, mbExclamation);
             return false;
         }
+        w->Picture1->markSaved();
         setpane("Label2", fileof(name) + QStringLiteral(" a été enregistrée"));
     } else {
         if (msgbox(name + QStringLiteral(" n'est pas en format BMP") + QStringLiteral("\r\n") +

@@ -153,7 +153,7 @@ QString checksweep(float rangemax, float azmin, float azmax, float azstep)
 {
     if (QString err = checkazimuths(azmin, azmax, azstep); !err.isEmpty()) return err;
     if (!(rangemax > 0) || !std::isfinite(rangemax)) return QStringLiteral("La portée doit être positive.");
-    if (elevgrid.ubound1() < 1 || elevgrid.ubound2() < 1 || !(mapset.size > 0))
+    if (mapmissing || elevgrid.ubound1() < 1 || elevgrid.ubound2() < 1 || !(mapset.size > 0))
         return QStringLiteral("Pas de carte en mémoire.");
     return QString();
 }

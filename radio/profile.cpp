@@ -55,6 +55,7 @@ struct GridEnds {
 bool placeends(int a, int b, GridEnds &e)
 {
     if (a < 1 || a > kUnits || b < 1 || b > kUnits) return false;
+    if (mapmissing) return false;  // a flat placeholder is no terrain
     if (!(mapset.size > 0)) return false;
 
     // Cells per degree along each axis. A grid of one cell, or corners

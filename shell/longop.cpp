@@ -238,6 +238,25 @@ int32_t opcallback(int32_t n)
 QuietProgress::QuietProgress() { g_quiet.fetch_add(1); }
 QuietProgress::~QuietProgress() { g_quiet.fetch_sub(1); }
 
+namespace {
+
+// Draws the bar and the percentage pane for a whole percentage.
+void drawpercent(int16_t percent)
+{
+    frmMain *w = mainform;
+    if (!w || !w->picture2()->isVisible()) return;
+    Shape *fill = w->shape1(0), *frame = w->shape1(1);
+    fill->resize(int(std::lround(frame->width() * percent / 100.0)), frame->height());
+    if (frame->isHidden()) {
+        frame->show();
+        fill->show();
+        fill->raise();
+    }
+    w->label1()->setText(QString::number(percent) + QLatin1Char('%'));
+}
+
+}  // namespace
+
 void showprogress(double value)
 {
     if (!(value > 0)) {
@@ -256,16 +275,16 @@ void showprogress(double value)
     if (!(now > g_nextDraw) || percent == g_lastDrawn) return;
     g_nextDraw = now + 0.25;
     g_lastDrawn = percent;
-    frmMain *w = mainform;
-    if (!w || !w->picture2()->isVisible()) return;
-    Shape *fill = w->shape1(0), *frame = w->shape1(1);
-    fill->resize(int(std::lround(frame->width() * percent / 100.0)), frame->height());
-    if (frame->isHidden()) {
-        frame->show();
-        fill->show();
-        fill->raise();
-    }
-    w->label1()->setText(QString::number(percent) + QLatin1Char('%'));
+    drawpercent(percent);
+}
+
+void showprogressdone()
+{
+    if (runflag <= 0) return;
+    g_lastComputed = 100;
+    g_lastDrawn = 100;
+    g_nextDraw = g_clock() + 0.25;
+    drawpercent(100);
 }
 
 void endop()

@@ -56,6 +56,12 @@ public:
     QuietProgress(const QuietProgress &) = delete;
     QuietProgress &operator=(const QuietProgress &) = delete;
 };
+
+// The work of the running operation is done, and it waits on the user
+// (the "Garder ... dans l'image?" question) before endop: the bar is drawn
+// full at once, so that it never stands at the last percentage the
+// quarter-second interval let through. Nothing when no operation runs.
+void showprogressdone();
 // Restores the interface and reports "Complété." or "Arrêté par l'utilisateur.".
 void endop();
 

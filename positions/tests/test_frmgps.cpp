@@ -22,6 +22,7 @@
 #include "positions/schedule.h"
 #include "positions/serialgps.h"
 #include "positions/sharing.h"
+#include "posenv.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
 #include "shell/mainwindow.h"
@@ -54,6 +55,9 @@ class TestFrmGps : public QObject {
 private slots:
     void initTestCase()
     {
+        // Its OK button opens the sharing socket on a multicast group.
+        const QString where = postest::ownnetnamespace();
+        if (!where.isEmpty()) QFAIL(qPrintable(QStringLiteral("sharing is tested only inside a network namespace: ") + where));
         main_ = std::make_unique<frmMain>();
         for (int i = 1; i <= kUnits; ++i) units[i] = defaultunit(i);
         setFixedText(units[3].name, QStringLiteral("  Base trois"));

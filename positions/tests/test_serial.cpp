@@ -87,6 +87,9 @@ class TestSerial : public QObject {
 private slots:
     void initTestCase()
     {
+        // Sharing flags open the socket on a multicast group and send to it.
+        const QString where = postest::ownnetnamespace();
+        if (!where.isEmpty()) QFAIL(qPrintable(QStringLiteral("sharing is tested only inside a network namespace: ") + where));
         QVERIFY(dir_.isValid());
         const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
         QVERIFY2(!socat.isEmpty(), "socat is missing: install the Debian package socat (scripts/install-deps.sh)");
