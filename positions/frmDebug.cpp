@@ -52,6 +52,11 @@ void showmonitor()
     if (monitoron && monitor) return;
     monitor = new frmDebug(mainform);
     monitor->show();
+    // A tool window is not activated by the window manager on its own: the
+    // monitor the user just asked for takes the keyboard, like every window
+    // the menus open.
+    monitor->raise();
+    monitor->activateWindow();
     monitoron = true;
 }
 
