@@ -66,6 +66,9 @@ class Sweeper : public QObject {
 public:
     QString item;
     QString shotDir;
+    // When set, the first window's button of this caption is clicked
+    // before the window is closed, and what it opens is swept too.
+    QString subButton;
     QStringList failures, pending, seenNames, closedBy;
     int windows = 0;
     bool watchdogFired = false;
@@ -182,9 +185,37 @@ private:
             ++windows;
         }
         const qint64 now = clock_.elapsed();
-        for (Entry &e : seen_) {
+        // Only the window opened last is acted on; the ones under it wait
+        // until it has closed.
+        int top = -1;
+        for (int k = 0; k < seen_.size(); ++k)
+            if (seen_[k].w && seen_[k].w->isVisible()) top = k;
+        for (int k = 0; k < seen_.size(); ++k) {
+            Entry &e = seen_[k];
             QWidget *w = e.w;
             if (!w || !w->isVisible()) continue;
+            if (k != top) {
+                e.since = now;
+                continue;
+            }
+            if (e.stage == 10) {
+                // Back from the dialog that the button opened.
+                if (now - e.since < 700) continue;
+                if (seen_.size() == 1)
+                    fail(QStringLiteral("sub"), QStringLiteral("\"%1\" in %2 opened no window").arg(subButton, e.name));
+                else if (QApplication::activeWindow() != w)
+                    fail(QStringLiteral("subactive"),
+                         QStringLiteral("%1 is not active again after \"%2\" closed (active: %3)")
+                             .arg(e.name, subButton,
+                                  QApplication::activeWindow() ? QApplication::activeWindow()->objectName()
+                                                               : QStringLiteral("none")));
+                e.stage = 1;
+                e.since = now;
+                closedBy << e.name + QStringLiteral(" Esc");
+                QWidget *target = w->focusWidget() ? w->focusWidget() : w;
+                later(target, [target] { QTest::keyClick(target, Qt::Key_Escape); });
+                continue;
+            }
             // Let the window manager frame and place the window first.
             if (now - e.since < 700) continue;
             if (e.stage == 0) {
@@ -195,11 +226,28 @@ private:
                     }
                     continue;
                 }
+                // Wait for the frame too: until the window manager has
+                // framed the window, the frame geometry is the client's.
+                const bool frameless = (w->windowFlags() & Qt::FramelessWindowHint) || w->isFullScreen();
+                // (Qt sometimes learns the frame late; the check then goes on
+                // with the client's geometry.)
+                if (!frameless && w->frameGeometry() == w->geometry() && now - e.since < 5000) continue;
                 inspect(e);
                 e.stage = 1;
                 e.since = now;
+                if (k == 0 && !subButton.isEmpty()) {
+                    // A dialog reached from this one: its button first.
+                    QAbstractButton *b = findButton(w, {subButton});
+                    if (!b) {
+                        fail(QStringLiteral("sub"), QStringLiteral("%1 has no button \"%2\"").arg(e.name, subButton));
+                    } else {
+                        closedBy << e.name + QStringLiteral(" clicked ") + subButton;
+                        later(b, [b] { b->click(); });
+                        e.stage = 10;
+                        continue;
+                    }
+                }
                 if (auto *box = qobject_cast<QMessageBox *>(w)) {
-                    // A question is answered so that nothing changes.
                     // A question is answered so that nothing changes; the
                     // one that confirms a close the sweep asked for, with Oui.
                     const bool confirmClose = box->text().startsWith(QStringLiteral("Fermer"));
@@ -325,12 +373,23 @@ class TestDialogSweep : public QObject {
         return failures;
     }
 
-    QStringList runItem(const QString &item, int *windows = nullptr, QStringList *names = nullptr)
+    QStringList runItem(const QString &item, const QString &button = QString(), int *windows = nullptr,
+                        QStringList *names = nullptr)
     {
         QAction *a = main_->action(item);
         if (!a) return {item + QStringLiteral(": no such menu item")};
         if (!a->isEnabled()) return {item + QStringLiteral(": disabled on the demo network with a picture active")};
-        return run([a] { a->trigger(); }, item, windows, names);
+        QString name = item;
+        if (!button.isEmpty()) {
+            QString b = button;
+            for (QChar &c : b)
+                if (!c.isLetterOrNumber()) c = QLatin1Char('_');
+            name += QLatin1Char('+') + b;
+        }
+        sweeper_.subButton = button;
+        const QStringList failures = run([a] { a->trigger(); }, name, windows, names);
+        sweeper_.subButton.clear();
+        return failures;
     }
 
     // Types a key combination where the keyboard focus is, as a user does.
@@ -394,6 +453,7 @@ private slots:
     void dialogs_data()
     {
         QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("button");
         for (const char *i :
              {// "&Fichier"
               "mnuFileNewNet", "mnuFileOpenNet", "mnuFileSaveNet", "mnuFileNet", "mnuFileOpenMap", "mnuFileSaveMap",
@@ -406,14 +466,33 @@ private slots:
               "mnuViewFull",
               // "&?"
               "mnuHelpAbout"})
-            QTest::newRow(i) << QString::fromLatin1(i);
+            QTest::newRow(i) << QString::fromLatin1(i) << QString();
+        // Dialogs reached from those dialogs, by the button of this caption.
+        const std::pair<const char *, const char *> inner[] = {
+            {"mnuFileMap", "Choisir une ville"},
+            {"mnuFileMap", "Entrer LAT LON ou MGRS"},
+            {"mnuEditUnit", "Importer la station de cities.dat"},
+            {"mnuEditUnit", "Entrer LAT LON ou MGRS"},
+            {"mnuEditUnit", "Couleur"},
+            {"mnuEditUnit", "Fond"},
+            {"mnuFilePic", "Couleurs..."},
+            {"mnuFilePic", "Police"},
+            {"mnuFilePic", "Image 3D"},
+            {"mnuStrat", "Couleur"},
+            {"mnuViewCover", "Couleur"},
+            {"mnuHelpAbout", "Info système ..."},
+        };
+        for (const auto &[item, button] : inner)
+            QTest::newRow(qPrintable(QStringLiteral("%1 > %2").arg(QLatin1String(item), QString::fromUtf8(button))))
+                << QString::fromLatin1(item) << QString::fromUtf8(button);
     }
     void dialogs()
     {
         QFETCH(QString, item);
+        QFETCH(QString, button);
         int windows = 0;
         QStringList names;
-        const QStringList failures = runItem(item, &windows, &names);
+        const QStringList failures = runItem(item, button, &windows, &names);
         qInfo("%s: %s", qPrintable(item), qPrintable(names.join(QStringLiteral(", "))));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
         QVERIFY2(windows > 0, qPrintable(item + QStringLiteral(": no window opened")));
