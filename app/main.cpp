@@ -2,13 +2,16 @@
 #include <QApplication>
 
 #include "app/startup.h"
+#include "app/startup.h"
 #include "msgbox.h"
+#include "uisetup.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(zk::appTitle());
     QApplication::setOrganizationName(zk::appTitle());
+    zk::ui::setUpInterface();
 
     zk::StartupOptions options;
     options.tail = zk::commandTail(QApplication::arguments());

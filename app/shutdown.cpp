@@ -85,14 +85,17 @@ bool CleanNet()
         if (a == idYes && !mnuFileSaveNet_Click()) return true;
     }
 
-    // 4. Pictures that were never saved (no file of their name exists); the
-    // world map is never asked about.
+    // 4. Pictures that were never saved (no file of their name exists), and
+    // pictures whose file no longer holds what the window keeps (a coverage,
+    // a grid, colours or objects kept in it): closing them without a
+    // question would lose that work. The world map is never asked about.
     QList<QPointer<frmPic>> pictures;
     for (frmPic *w : picwindows()) pictures.append(w);
     for (const QPointer<frmPic> &w : pictures) {
         if (!w) continue;
         const QString name = w->Filename.trimmed();
-        if (!paths::exists(name) && name.compare(QLatin1String("Mappemonde"), Qt::CaseInsensitive) != 0) {
+        const bool unsaved = !paths::exists(name) || w->Picture1->changed();
+        if (unsaved && name.compare(QLatin1String("Mappemonde"), Qt::CaseInsensitive) != 0) {
             if (QMdiArea *area = mdiArea()) area->setActiveSubWindow(w);
             const int a = saveprompt(name);
             if (a == idCancel) return true;

@@ -119,6 +119,10 @@ frmMain *Main(const StartupOptions &options)
     w->show();
     w->raise();
     w->activateWindow();
+    // The last picture opened is the active one. It could not become active
+    // while it opened: a sub-window of a disabled window is never activated.
+    const QList<QMdiSubWindow *> pictures = w->mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    if (!pictures.isEmpty()) w->mdiArea()->setActiveSubWindow(pictures.last());
 
     // 20-21. The data roots and live-position settings were read with the
     // others (the replay bit is cleared there). 22-23. Live positions.

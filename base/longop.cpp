@@ -14,8 +14,10 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSet>
+#include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "base/controls.h"
@@ -55,7 +57,18 @@ double monotonicSeconds()
 }
 double (*g_clock)() = &monotonicSeconds;
 
-int32_t hook(int32_t counter) { return opcallback(counter); }
+// The engine's operations report to the hook from every thread that runs
+// them; only the main thread may pump events and draw the progress, another
+// is just told whether to go on.
+std::atomic<int> g_quiet{0};
+
+int32_t hook(int32_t counter)
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (g_quiet.load(std::memory_order_relaxed) > 0 || (app && QThread::currentThread() != app->thread()))
+        return std::min<int32_t>(runflag, 1);
+    return opcallback(counter);
+}
 
 // The loaded windows of a name: top-level windows and the windows inside the
 // main window (the picture windows are its MDI children).
@@ -233,6 +246,28 @@ int32_t opcallback(int32_t n)
     return std::min<int32_t>(runflag, 1);
 }
 
+QuietProgress::QuietProgress() { g_quiet.fetch_add(1); }
+QuietProgress::~QuietProgress() { g_quiet.fetch_sub(1); }
+
+namespace {
+
+// Draws the bar and the percentage pane for a whole percentage.
+void drawpercent(int16_t percent)
+{
+    MainFrame *w = mainform;
+    if (!w || !w->picture2()->isVisible()) return;
+    Shape *fill = w->shape1(0), *frame = w->shape1(1);
+    fill->resize(int(std::lround(frame->width() * percent / 100.0)), frame->height());
+    if (frame->isHidden()) {
+        frame->show();
+        fill->show();
+        fill->raise();
+    }
+    w->label1()->setText(QString::number(percent) + QLatin1Char('%'));
+}
+
+}  // namespace
+
 void showprogress(double value)
 {
     if (!(value > 0)) {
@@ -251,16 +286,16 @@ void showprogress(double value)
     if (!(now > g_nextDraw) || percent == g_lastDrawn) return;
     g_nextDraw = now + 0.25;
     g_lastDrawn = percent;
-    MainFrame *w = mainform;
-    if (!w || !w->picture2()->isVisible()) return;
-    Shape *fill = w->shape1(0), *frame = w->shape1(1);
-    fill->resize(int(std::lround(frame->width() * percent / 100.0)), frame->height());
-    if (frame->isHidden()) {
-        frame->show();
-        fill->show();
-        fill->raise();
-    }
-    w->label1()->setText(QString::number(percent) + QLatin1Char('%'));
+    drawpercent(percent);
+}
+
+void showprogressdone()
+{
+    if (runflag <= 0) return;
+    g_lastComputed = 100;
+    g_lastDrawn = 100;
+    g_nextDraw = g_clock() + 0.25;
+    drawpercent(100);
 }
 
 void endop()

@@ -47,6 +47,24 @@ int32_t opcallback(int32_t counter);
 // itself is the fraction when progtotal is 0): at most four times a second
 // and only when the whole percentage changed; 0 or less hides the bar.
 void showprogress(double value);
+
+// While one exists the engine's progress reports, from whatever thread,
+// pump no events and draw nothing: they only say whether to go on. For work
+// split across threads, which writes into a picture that must not change
+// meanwhile; the caller reports between the parts.
+class QuietProgress {
+public:
+    QuietProgress();
+    ~QuietProgress();
+    QuietProgress(const QuietProgress &) = delete;
+    QuietProgress &operator=(const QuietProgress &) = delete;
+};
+
+// The work of the running operation is done, and it waits on the user
+// (the "Garder ... dans l'image?" question) before endop: the bar is drawn
+// full at once, so that it never stands at the last percentage the
+// quarter-second interval let through. Nothing when no operation runs.
+void showprogressdone();
 // Restores the interface and reports "Complété." or "Arrêté par l'utilisateur.".
 void endop();
 

@@ -5,6 +5,7 @@
 #include <QPalette>
 
 #include <cmath>
+#include <limits>
 
 #include "paths.h"
 
@@ -60,6 +61,9 @@ QString temppath() { return paths::tempFolder(); }
 long long roundEven(double v)
 {
     if (!std::isfinite(v)) return 0;
+    // Beyond the 64-bit range the conversion is undefined: answer the ends.
+    if (v >= 9223372036854775807.0) return std::numeric_limits<long long>::max();
+    if (v <= -9223372036854775808.0) return std::numeric_limits<long long>::min();
     return (long long)std::nearbyint(v);
 }
 

@@ -36,7 +36,8 @@ double localeValue(const QString &text);
 // The temporary folder (private to the session), ending with "/", or "".
 QString temppath();
 
-// Rounding to the nearest integer with halves to the even one.
+// Rounding to the nearest integer with halves to the even one; a value that
+// is not a number gives 0, one beyond the 64-bit range the nearest end.
 long long roundEven(double v);
 
 }  // namespace zk

@@ -64,3 +64,19 @@ function(zk_desktop_test name)
   add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/desktop/on-desktop.sh $<TARGET_FILE:${name}>)
   zk_set_test_env(${name})
 endfunction()
+
+# zk_netns_qtest(name src...)   Qt Test program linked to zkapp, run inside a
+#                               network namespace of its own with only the
+#                               loopback (tests/netns/in-netns.sh): for tests
+#                               that send to multicast groups or broadcast, so
+#                               that nothing they send leaves the machine's
+#                               loopback. Where the namespace cannot be made
+#                               the test fails, saying what is missing.
+function(zk_netns_qtest name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE zkapp Qt6::Test)
+  target_compile_definitions(${name} PRIVATE ZK_FIXTURES_DIR="${ZK_FIXTURES_DIR}")
+  add_dependencies(${name} zelkor32 zk_data)
+  add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/netns/in-netns.sh $<TARGET_FILE:${name}>)
+  zk_set_test_env(${name})
+endfunction()

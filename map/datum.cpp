@@ -9,6 +9,7 @@
 #include "base/routines.h"
 #include "base/version.h"
 #include "cp1252.h"
+#include "msgbox.h"
 #include "paths.h"
 
 namespace zk {
@@ -125,12 +126,40 @@ void deriveConstants()
     set(arc4, 315.0 * a / 512.0 * (n4 - n5));
 }
 
-void readDatum(const QByteArray &bytes)
+// Why the axes make no ellipsoid of the Earth ("" when they do). An axis of
+// 0 is left to the derived constants and to the readers, which fall back to
+// the built-in datum; anything else must lie within a few hundred km of the
+// Earth's radius with a flattening between 0 and 1/100 (real datums lie near
+// 1/300), so the grid arithmetic stays within its integer ranges.
+QString checkaxes(double a, double b)
+{
+    const auto outside = [](const char *what, double v) {
+        return QStringLiteral("%1 %2 m hors des limites 6000000 à 7000000")
+            .arg(QString::fromUtf8(what), QString::number(v, 'g', 10));
+    };
+    if (a != 0 && !(a >= 6.0e6 && a <= 7.0e6)) return outside("demi-grand axe", a);
+    if (b != 0 && !(b >= 6.0e6 && b <= 7.0e6)) return outside("demi-petit axe", b);
+    if (a != 0 && b != 0) {
+        const double f = (a - b) / a;
+        if (!(f >= 0 && f <= 0.01))
+            return QStringLiteral("aplatissement %1 hors des limites 0 à 0.01").arg(QString::number(f, 'g', 6));
+    }
+    return QString();
+}
+
+QString readDatum(const QByteArray &bytes)
 {
     ListReader r(bytes);
-    if (auto name = r.next(false)) ellname = fromCp1252(*name);
-    if (auto a = numberOf(r.next(true))) ella = *a;
-    if (auto b = numberOf(r.next(true))) ellb = *b;
+    QString name = ellname;
+    double a = ella, b = ellb;
+    if (auto v = r.next(false)) name = fromCp1252(*v);
+    if (auto v = numberOf(r.next(true))) a = *v;
+    if (auto v = numberOf(r.next(true))) b = *v;
+    // A refused datum leaves the whole default in place, name and row offset too.
+    if (QString why = checkaxes(a, b); !why.isEmpty()) return why;
+    ellname = name;
+    ella = a;
+    ellb = b;
     if (auto off = numberOf(r.next(true))) {
         // A 16-bit whole number: halves to the even one; out of range keeps the default.
         if (*off >= -32768.5 && *off <= 32767.5) {
@@ -138,6 +167,7 @@ void readDatum(const QByteArray &bytes)
             if (o >= -32768 && o <= 32767) rowoffset = int16_t(o);
         }
     }
+    return QString();
 }
 
 }  // namespace
@@ -148,12 +178,14 @@ QString defaultDatumName()
     return QString();
 }
 
-void loadellipsoidFrom(QIODevice *file)
+QString loadellipsoidFrom(QIODevice *file)
 {
     captureVersion();
     setDefaults();
-    if (file && file->isReadable()) readDatum(file->read(kMaxDatumBytes));
+    QString why;
+    if (file && file->isReadable()) why = readDatum(file->read(kMaxDatumBytes));
     deriveConstants();
+    return why;
 }
 
 void loadellipsoid(const QString &name)
@@ -162,9 +194,13 @@ void loadellipsoid(const QString &name)
         loadellipsoidFrom(nullptr);
         return;
     }
-    QFile f(paths::dataFile(name));
+    const QString path = paths::dataFile(name);
+    QFile f(path);
     if (f.open(QIODevice::ReadOnly)) {
-        loadellipsoidFrom(&f);
+        const QString why = loadellipsoidFrom(&f);
+        if (!why.isEmpty())
+            msgbox(QStringLiteral("Datum refusé, le datum par défaut est gardé :\r\n") + path + QStringLiteral("\r\n") + why,
+                   mbOK | mbExclamation);
     } else {
         loadellipsoidFrom(nullptr);
     }

@@ -44,11 +44,15 @@ QString defaultDatumName();
 // Captures the version texts, sets the defaults and, when name is not empty,
 // reads the datum file of that name (per-user data folder first, then the
 // program folder); then derives the constants. A missing file or a value
-// that does not read keeps the default; nothing is reported.
+// that does not read keeps the default silently. Axes that make no ellipsoid
+// of the Earth (a non-zero axis outside 6000 to 7000 km, a flattening
+// outside 0 to 1/100) are refused with a message naming the file, and the
+// whole default datum stays.
 void loadellipsoid(const QString &name);
 
 // The same from an open device (the reading step alone); for tests and for
-// callers that already hold the bytes. A null device reads nothing.
-void loadellipsoidFrom(QIODevice *file);
+// callers that already hold the bytes. A null device reads nothing. Answers
+// why the datum was refused, "" when it was not.
+QString loadellipsoidFrom(QIODevice *file);
 
 }  // namespace zk

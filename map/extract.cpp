@@ -30,11 +30,13 @@ int32_t floorDeg(double v)
     return int32_t(std::floor(std::clamp(v, -1.0e6, 1.0e6)));
 }
 
-// A grid position Int(num / den x u); 0 when it cannot be computed.
+// The grid cell nearest to the position num / den x u (halves to the even
+// cell, as a position is put on the grid everywhere else); 0 when it cannot
+// be computed.
 int32_t gridIndex(double num, double den, double u)
 {
     if (den == 0.0) return 0;
-    const double v = std::floor(num / den * u);
+    const double v = std::nearbyint(num / den * u);
     if (!(v >= -2147483648.0 && v <= 2147483647.0)) return 0;
     return int32_t(v);
 }
@@ -47,12 +49,9 @@ float cellStep(double extent, double perDegree, double u)
     return std::isfinite(v) && std::fabs(v) < 1.0e30 ? float(v) : 0.0f;
 }
 
-// A real number rounded to the nearest whole one (halves to even), as a float.
-float roundedFloat(double v)
-{
-    const double r = std::nearbyint(v);
-    return std::isfinite(r) && std::fabs(r) < 1.0e30 ? float(r) : 0.0f;
-}
+// A grid position as the GTOPO30 reader takes it: a float, fraction kept, so
+// that the tile lands where it lies rather than on the nearest whole cell.
+float gridPosition(double v) { return std::isfinite(v) && std::fabs(v) < 1.0e30 ? float(v) : 0.0f; }
 
 QByteArray enginePath(const QString &path) { return QFile::encodeName(paths::resolve(path)); }
 
@@ -82,6 +81,30 @@ Edges edges()
 {
     return {mapcorners.lat[0], mapcorners.lat[2], mapcorners.lon[0], mapcorners.lon[2], elevgrid.ubound1(),
             elevgrid.ubound2()};
+}
+
+// Where a 1-degree tile lies on the grid for the Terrain and DTED readers,
+// which take its origin in whole cells: the cells nearest to its edges, and
+// the steps that take its samples from one edge to the other. Rounding every
+// origin down put whole tiles up to a cell off; rounding alone still leaves
+// neighbouring tiles up to half a cell off in opposite directions, a false
+// cliff along their join. With the step worked out from the two rounded
+// edges, the edge samples that neighbouring tiles share land on the same
+// cell, and every cell stays within half a cell of its place.
+struct TilePlace {
+    int32_t i0, j0;
+    float stepI, stepJ;
+};
+TilePlace tileplace(const Edges &g, int32_t x, int32_t y, double perDegreeI, double perDegreeJ)
+{
+    const float dlon = g.e - g.w, dlat = g.n - g.s;
+    const int32_t i0 = gridIndex(double(x) - g.w, dlon, g.u1), i1 = gridIndex(double(x) + 1 - g.w, dlon, g.u1);
+    const int32_t j0 = gridIndex(double(y) - g.s, dlat, g.u2), j1 = gridIndex(double(y) + 1 - g.s, dlat, g.u2);
+    // A tile narrower than two cells keeps the map's own step.
+    const int64_t wide = int64_t(i1) - i0, high = int64_t(j1) - j0;
+    const float stepI = wide >= 2 ? float(perDegreeI / double(wide)) : cellStep(dlon, perDegreeI, g.u1);
+    const float stepJ = high >= 2 ? float(perDegreeJ / double(high)) : cellStep(dlat, perDegreeJ, g.u2);
+    return {i0, j0, stepI, stepJ};
 }
 
 // Tiles of a 1-degree run, the progress total of Terrain and DTED.
@@ -130,9 +153,6 @@ bool extractterrain()
 {
     setcorners(mapset);
     const Edges g = edges();
-    const float dlat = g.n - g.s, dlon = g.e - g.w;
-    const float stepJ = cellStep(dlat, 120, g.u2);
-    const float stepI = cellStep(dlon, 120, g.u1);
     tilecount = onedegreetiles(g);
     beginop(opterrain);
 
@@ -149,15 +169,14 @@ bool extractterrain()
     for (int32_t x = floorDeg(g.w); x <= xEnd; ++x) {
         for (int32_t y = yFirst; y <= yEnd; ++y) {
             mappump();
-            const int32_t i0 = gridIndex(double(x) - g.w, dlon, g.u1);
-            const int32_t j0 = gridIndex(double(y) - g.s, dlat, g.u2);
+            const TilePlace at = tileplace(g, x, y, 120, 120);
             for (;;) {
                 const QString root = usableroot(settings.drv[2]) + QStringLiteral("terrain/");
                 const QString rel = terrainrelpath(x, y);
                 if (!tmp.isEmpty() && expandfile(root, tmp, rel, QStringLiteral("temp.sdm"), kTerrainBytes) &&
                     readterraintile(tmp + QStringLiteral("temp.sdm"), cells)) {
                     tile.data = cells.data();
-                    engine::getterrain(elevgrid.engineArray(), &tilePtr, i0, j0, stepI, stepJ);
+                    engine::getterrain(elevgrid.engineArray(), &tilePtr, at.i0, at.j0, at.stepI, at.stepJ);
                     break;
                 }
                 const Missing m = missingtile("TERRAIN", root + rel);
@@ -197,8 +216,8 @@ bool extractgtopo30()
         const int32_t width = antarctic ? 60 : 40;
         int32_t tlon = floorDeg((w + 180.0) / width) * width - 180;
         while (tlon < e) {
-            const float x0 = roundedFloat((tlon - w) * cx);
-            const float y0 = roundedFloat((n - tlat) * cy);
+            const float x0 = gridPosition((tlon - w) * cx);
+            const float y0 = gridPosition((n - tlat) * cy);
             mappump();
             for (;;) {
                 const QString path = gtopo30path(usableroot(settings.drv[1]), tlon, tlat);
@@ -228,9 +247,7 @@ bool extractdted()
 {
     setcorners(mapset);
     const Edges g = edges();
-    const float dlat = g.n - g.s, dlon = g.e - g.w;
     tilecount = onedegreetiles(g);
-    const float stepJ = cellStep(dlat, 1200, g.u2);
     beginop(opdted);
 
     const int32_t xEnd = floorDeg(g.e);
@@ -239,9 +256,8 @@ bool extractdted()
     for (int32_t x = floorDeg(g.w); x <= xEnd; ++x) {
         for (int32_t y = yFirst; y <= yEnd; ++y) {
             mappump();
-            const int32_t i0 = gridIndex(double(x) - g.w, dlon, g.u1);
-            const int32_t j0 = gridIndex(double(y) - g.s, dlat, g.u2);
-            const float stepI = cellStep(dlon, dtedprofiles(y), g.u1);
+            // Profiles a degree by the cell's latitude; samples for 1201-sample cells.
+            const TilePlace at = tileplace(g, x, y, dtedprofiles(y), 1200);
             for (;;) {
                 const auto candidates = dtedcandidates(usableroot(settings.drv[0]), x, y);
                 const DtedCandidate *found = nullptr;
@@ -251,8 +267,8 @@ bool extractdted()
                         break;
                     }
                 if (found) {
-                    engine::getdted(elevgrid.engineArray(), enginePath(found->path).constData(), found->flag, i0, j0,
-                                    stepI, stepJ);
+                    engine::getdted(elevgrid.engineArray(), enginePath(found->path).constData(), found->flag, at.i0, at.j0,
+                                    at.stepI, at.stepJ);
                     break;
                 }
                 const Missing m = missingtile("DTED", candidates[2].path + QStringLiteral("/1"));

@@ -126,7 +126,14 @@ frmCity::frmCity(QWidget *owner) : QDialog(owner)
     setFixedSize(right + px(1215) + px(120), Label1->geometry().bottom() + py(120));
 
     for (QWidget *w : std::initializer_list<QWidget *>{List1, Command3, Command4}) w->installEventFilter(this);
-    connect(List1, &QListWidget::currentRowChanged, this, &frmCity::onList1Click);
+    // A choice is a row the user selects (a click, or the arrow keys, which
+    // select as they move). The current row alone is no choice: the list
+    // makes its first row current by itself when it gets the focus, and
+    // that must neither replace the entry count nor be applied.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> picked = List1->selectedItems();
+        if (!picked.isEmpty()) onList1Click(List1->row(picked.first()));
+    });
     connect(Command3, &QPushButton::clicked, this, &frmCity::onCommand3);
     connect(Command4, &QPushButton::clicked, this, &QDialog::reject);
 

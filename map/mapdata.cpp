@@ -38,6 +38,7 @@ MapSettings mapset{}, editmap{};
 MapCorners mapcorners, editcorners;
 QString mapfile;
 bool mapmodified = false;
+bool mapmissing = false;
 
 void ElevGrid::redim(int32_t ux, int32_t uy)
 {

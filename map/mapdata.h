@@ -51,6 +51,11 @@ extern MapSettings mapset, editmap;
 extern MapCorners mapcorners, editcorners;
 extern QString mapfile;
 extern bool mapmodified;
+// True while the grid is not a map: the map a network file names could not
+// be opened, and the grid is the flat placeholder of the network's extent.
+// No profile is taken from it (links would be computed over 0 m as if it
+// were terrain). A map opened or extracted clears it.
+extern bool mapmissing;
 
 // Writes `mapcorners` from the record's centre and north-south extent and the
 // current shape of `elevgrid`, so that grid cells are square on the ground at

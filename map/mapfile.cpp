@@ -1,5 +1,6 @@
 #include "mapfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -47,7 +48,45 @@ qint64 remaining(QIODevice &dev)
 
 const QString kBadFormat = QStringLiteral("Mauvais format de carte");
 
+// Sets the reason of a refusal and answers Bad.
+MapRead bad(QString *why, const QString &text)
+{
+    if (why) *why = text;
+    return MapRead::Bad;
+}
+
+QString bytesText(qint64 n) { return QStringLiteral("%1 octets").arg(n); }
+
 }  // namespace
+
+QString checkmapsettings(const MapSettings &s)
+{
+    struct Range {
+        const char *what;
+        float v;
+        double lo, hi;
+    };
+    // The ranges of the map and picture dialogs; the colour floor and ceiling
+    // also take any 16-bit elevation, as an extraction sets them to the
+    // grid's lowest and highest cells, and the centre longitude what an
+    // old-layout file may hold (strictly inside +-181).
+    const Range ranges[] = {
+        {"longitude du centre", s.lon, -181, 181},
+        {"latitude du centre", s.lat, -90, 90},
+        {"taille (km)", s.size, 0.5, 19900},
+        {"contraste (%)", s.con, 0, 100},
+        {"luminosité (%)", s.bri, 0, 100},
+        {"plancher des couleurs (m)", s.minx, -32768, 99999},
+        {"plafond des couleurs (m)", s.maxx, -32768, 99999},
+        {"azimut de l'éclairage (°)", s.light, 0, 360},
+    };
+    for (const Range &r : ranges)
+        if (!(r.lo <= r.v && r.v <= r.hi))
+            return QStringLiteral("%1 %2 hors des limites %3 à %4")
+                .arg(QString::fromUtf8(r.what), QString::number(double(r.v), 'g', 7), QString::number(r.lo),
+                     QString::number(r.hi));
+    return QString();
+}
 
 QByteArray packsettings(const MapSettings &s)
 {
@@ -136,63 +175,81 @@ QByteArray mapfilebytes(const ElevGrid &grid, const MapSettings &s, const MapCor
     return out;
 }
 
-MapRead readcurrentmap(QIODevice &dev, MapImage &out)
+MapRead readcurrentmap(QIODevice &dev, MapImage &out, QString *why)
 {
     const qint64 total = remaining(dev);
     char head[kMapHeaderBytes];
     if (total < 4 || !readExactly(dev, head, 4)) return MapRead::NotThisLayout;
     if (std::memcmp(head, kMarkBytes, 4) != 0) return MapRead::NotThisLayout;
-    if (total < kMapHeaderBytes || !readExactly(dev, head + 4, kMapHeaderBytes - 4)) return MapRead::Bad;
+    if (total < kMapHeaderBytes || !readExactly(dev, head + 4, kMapHeaderBytes - 4))
+        return bad(why, QStringLiteral("Le fichier a %1, moins que l'en-tête de carte (%2).")
+                            .arg(bytesText(total), bytesText(kMapHeaderBytes)));
     Unpacker u(head + 4);
     const int32_t nx = u.i32();
     const int32_t ny = u.i32();
-    if (nx < 1 || ny < 1) return MapRead::Bad;
+    if (nx < 1 || ny < 1)
+        return bad(why, QStringLiteral("L'en-tête annonce une grille de %1 x %2 points.").arg(nx).arg(ny));
     // The grid must fill the rest of the file exactly: no shorter, no longer.
     const qint64 gridBytes = 2 * qint64(nx) * qint64(ny);
-    if (total - kMapHeaderBytes != gridBytes) return MapRead::Bad;
+    if (total - kMapHeaderBytes != gridBytes)
+        return bad(why, QStringLiteral("Le fichier a %1, son en-tête (grille de %2 x %3 points) en demande %4.")
+                            .arg(bytesText(total))
+                            .arg(nx)
+                            .arg(ny)
+                            .arg(bytesText(kMapHeaderBytes + gridBytes)));
     MapImage m;
     m.nx = nx;
     m.ny = ny;
     m.settings = unpacksettings(head + 12);
     m.corners = unpackcorners(head + 12 + kPackedSettingsBytes);
     m.cells.resize(size_t(nx) * size_t(ny));
-    if (!readExactly(dev, reinterpret_cast<char *>(m.cells.data()), gridBytes)) return MapRead::Bad;
+    if (!readExactly(dev, reinterpret_cast<char *>(m.cells.data()), gridBytes))
+        return bad(why, QStringLiteral("Erreur de lecture : ") + dev.errorString());
     qFromLittleEndian<int16_t>(m.cells.data(), qsizetype(m.cells.size()), m.cells.data());
     out = std::move(m);
     return MapRead::Ok;
 }
 
-MapRead readoldmap(QIODevice &dev, OldMapImage &out)
+MapRead readoldmap(QIODevice &dev, OldMapImage &out, QString *why)
 {
-    qint64 left = remaining(dev);
+    const qint64 total = remaining(dev);
+    qint64 left = total;
+    // Neither layout: the file has no mark and no centre longitude of a map.
+    const QString notamap = QStringLiteral("Ce n'est pas un fichier de carte (%1, sans la marque 5000.0 en tête).");
+    // An old-layout file that stops before its end.
+    const QString cut = QStringLiteral("Ancien format de carte tronqué : le fichier a %1, il en faut au moins %2.");
     char rec[kPackedSettingsBytes];
-    if (left < kPackedSettingsBytes || !readExactly(dev, rec, kPackedSettingsBytes)) return MapRead::Bad;
+    if (left < kPackedSettingsBytes || !readExactly(dev, rec, kPackedSettingsBytes))
+        return bad(why, notamap.arg(bytesText(total)));
     left -= kPackedSettingsBytes;
     OldMapImage m;
     m.settings = unpacksettings(rec);
     // Only a west-positive centre longitude strictly inside +-181 makes the
     // file a map (a centre that is not a number does not).
-    if (!(m.settings.lon > -181.0f && m.settings.lon < 181.0f)) return MapRead::Bad;
+    if (!(m.settings.lon > -181.0f && m.settings.lon < 181.0f)) return bad(why, notamap.arg(bytesText(total)));
+    const qint64 gridBytes = qint64(kOldMapSide) * kOldMapSide * 4;
+    qint64 need = kPackedSettingsBytes + 20 + 6 + gridBytes;  // grows by the texts' lengths as they are read
     // 20 unused bytes, then three texts of a 16-bit length and their characters.
     char skip[20];
-    if (left < 20 || !readExactly(dev, skip, 20)) return MapRead::Bad;
+    if (left < 20 || !readExactly(dev, skip, 20)) return bad(why, cut.arg(bytesText(total), bytesText(need)));
     left -= 20;
     QByteArray text3;
     for (int t = 0; t < 3; ++t) {
         char lb[2];
-        if (left < 2 || !readExactly(dev, lb, 2)) return MapRead::Bad;
+        if (left < 2 || !readExactly(dev, lb, 2)) return bad(why, cut.arg(bytesText(total), bytesText(need)));
         left -= 2;
         const qint64 len = qFromLittleEndian<uint16_t>(lb);
-        if (left < len) return MapRead::Bad;
+        need += len;
+        if (left < len) return bad(why, cut.arg(bytesText(total), bytesText(need)));
         QByteArray text(qsizetype(len), '\0');
-        if (len > 0 && !readExactly(dev, text.data(), len)) return MapRead::Bad;
+        if (len > 0 && !readExactly(dev, text.data(), len)) return bad(why, cut.arg(bytesText(total), bytesText(need)));
         left -= len;
         if (t == 2) text3 = text;
     }
-    const qint64 gridBytes = qint64(kOldMapSide) * kOldMapSide * 4;
-    if (left < gridBytes) return MapRead::Bad;
+    if (left < gridBytes) return bad(why, cut.arg(bytesText(total), bytesText(need)));
     std::vector<uint32_t> raw(size_t(kOldMapSide) * kOldMapSide);
-    if (!readExactly(dev, reinterpret_cast<char *>(raw.data()), gridBytes)) return MapRead::Bad;
+    if (!readExactly(dev, reinterpret_cast<char *>(raw.data()), gridBytes))
+        return bad(why, QStringLiteral("Erreur de lecture : ") + dev.errorString());
     m.cells.resize(raw.size());
     for (size_t k = 0; k < raw.size(); ++k)
         m.cells[k] = std::bit_cast<float>(qFromLittleEndian<uint32_t>(reinterpret_cast<const char *>(&raw[k])));
@@ -249,6 +306,10 @@ QString findmapfile(const QString &name)
 
 namespace {
 
+// The map's name with its folder: a network file saved elsewhere, or a
+// program started from another folder, still finds it.
+QString wholename(const QString &found) { return QDir::cleanPath(QFileInfo(found).absoluteFilePath()); }
+
 // Reads the file found into memory. `framed` tells whether the long-operation
 // frame was started (only the old-layout conversion runs as an operation).
 bool readmapfile(const QString &found, bool &framed)
@@ -256,17 +317,27 @@ bool readmapfile(const QString &found, bool &framed)
     QFile f(found);
     if (!f.open(QIODevice::ReadOnly)) return false;
 
+    // A refusal names the file and what is wrong with it.
+    const auto refuse = [&found](const QString &why) {
+        msgbox(kBadFormat + QStringLiteral("\r\n") + QDir::toNativeSeparators(found) + QStringLiteral("\r\n") + why,
+               mbExclamation | mbOK);
+    };
+    QString why;
     MapImage cur;
-    switch (readcurrentmap(f, cur)) {
+    switch (readcurrentmap(f, cur, &why)) {
     case MapRead::Ok:
+        if (const QString why = checkmapsettings(cur.settings); !why.isEmpty()) {
+            msgbox(kBadFormat + QStringLiteral(" :\r\n") + found + QStringLiteral("\r\n") + why, mbExclamation | mbOK);
+            return false;
+        }
         elevgrid.redim(cur.nx - 1, cur.ny - 1);
         std::memcpy(elevgrid.data(), cur.cells.data(), cur.cells.size() * sizeof(int16_t));
         mapset = cur.settings;
         mapcorners = cur.corners;
-        mapfile = found;
+        mapfile = wholename(found);
         return true;
     case MapRead::Bad:
-        msgbox(kBadFormat, mbExclamation | mbOK);
+        refuse(why);
         return false;
     case MapRead::NotThisLayout:
         break;
@@ -277,14 +348,22 @@ bool readmapfile(const QString &found, bool &framed)
     framed = true;
     editmap = mapset;
     OldMapImage old;
-    if (!f.seek(0) || readoldmap(f, old) != MapRead::Ok) {
-        msgbox(kBadFormat, mbExclamation | mbOK);
+    if (!f.seek(0)) {
+        refuse(QStringLiteral("Erreur de lecture : ") + f.errorString());
+        return false;
+    }
+    if (readoldmap(f, old, &why) != MapRead::Ok) {
+        refuse(why);
         return false;
     }
     f.close();
+    if (const QString why = checkmapsettings(old.settings); !why.isEmpty()) {
+        msgbox(kBadFormat + QStringLiteral(" :\r\n") + found + QStringLiteral("\r\n") + why, mbExclamation | mbOK);
+        return false;
+    }
     mapmessage(QStringLiteral("Conversion au nouveau format de carte..."));
     mapset = old.settings;
-    mapfile = found;
+    mapfile = wholename(found);
     elevgrid.redim(kOldMapSide - 1, kOldMapSide - 1);
     setcorners(mapset);
     for (int32_t x = 0; x < kOldMapSide; ++x) {
@@ -320,6 +399,7 @@ bool openmap(const QString &name)
     // message pane as it was instead of reporting a stop.
     if (framed) endop();
     mapmodified = !result;
+    if (result) mapmissing = false;
     return result;
 }
 

@@ -29,6 +29,10 @@ QByteArray packcorners(const MapCorners &c);
 MapSettings unpacksettings(const char *bytes);
 MapCorners unpackcorners(const char *bytes);
 
+// Why the settings of a map file cannot be used ("" when they can): a field
+// outside its range or not a number, such as a contrast of 1e30.
+QString checkmapsettings(const MapSettings &s);
+
 // A whole current-layout map file for a grid and its records.
 QByteArray mapfilebytes(const ElevGrid &grid, const MapSettings &s, const MapCorners &c);
 
@@ -51,11 +55,12 @@ enum class MapRead {
 };
 
 // Current layout from the device's start: the mark, nx and ny both at least 1,
-// and a file of exactly 96 + 2 x nx x ny bytes.
-MapRead readcurrentmap(QIODevice &dev, MapImage &out);
+// and a file of exactly 96 + 2 x nx x ny bytes. On Bad, `why` (when given)
+// says what is wrong, in the user's words (sizes in bytes).
+MapRead readcurrentmap(QIODevice &dev, MapImage &out, QString *why = nullptr);
 // Old layout from the device's start: a centre longitude strictly between
 // -181 and 181 (west positive), the three texts and all 513 x 513 floats present.
-MapRead readoldmap(QIODevice &dev, OldMapImage &out);
+MapRead readoldmap(QIODevice &dev, OldMapImage &out, QString *why = nullptr);
 
 // Writes the map in memory under the name (the file is replaced only once the
 // new one is complete). On success sets mapfile, clears mapmodified and shows
@@ -65,7 +70,8 @@ bool savemap(const QString &name);
 // Finds the map file (as given, beside the current network file, in the program
 // folder), reads it into memory (converting the old layout) and answers true.
 // A name not ending in "map" is refused silently; a broken file is refused with
-// "Mauvais format de carte" and the map in memory stays as it was.
+// "Mauvais format de carte", the file's name and what is wrong with it, and
+// the map in memory stays as it was.
 bool openmap(const QString &name);
 
 // The lookup of openmap: the file found, or "" when none exists.

@@ -15,7 +15,10 @@
 #include <cmath>
 
 #include "base/dialogs.h"
+#include "base/dialogs.h"
 #include "base/routines.h"
+#include "base/routines.h"
+#include "base/version.h"
 #include "cursor.h"
 #include "msgbox.h"
 #include "pathfile.h"
@@ -23,12 +26,6 @@
 #include "picturebox.h"
 #include "reverse.h"
 
-#ifndef ZK_VERSION_MAJOR
-#define ZK_VERSION_MAJOR 1
-#endif
-#ifndef ZK_VERSION_MINOR
-#define ZK_VERSION_MINOR 0
-#endif
 
 namespace zk::pathviewer {
 
@@ -189,14 +186,12 @@ void Form1::chooseOnly(QAction *chosen, QAction *const *items, int count, bool f
 
 void Form1::loadpath(const QString &file)
 {
+    // The file is read whole before anything of the viewer changes: a file
+    // that stops short leaves the profile on screen and its tables as they
+    // were, so the cursor still reads the path that is drawn.
     PathFileData d;
     {
         WaitCursor wait;
-        for (int i = 1; i <= kSamples; ++i) {
-            const size_t k = size_t(i);
-            st_.pdist[k] = st_.palt[k] = st_.pcover[k] = st_.pclear[k] = 0;
-            st_.pcode[k] = 0;
-        }
         st_.pathfile = file;
         QFile f(locate(file));
         // Only a plain file: a folder does not read, a pipe or device may never end.
@@ -206,19 +201,25 @@ void Form1::loadpath(const QString &file)
         } else {
             d.messages = 1;
         }
-        for (int k = 1; k <= 2; ++k) {
-            const size_t i = size_t(k);
-            if (d.hasName[i]) st_.sitename[i] = d.sitename[i];
-            if (d.hasAnt[i]) st_.siteant[i] = d.siteant[i];
-        }
-        if (d.hasFreq) st_.pathfreq = d.freq;
-        if (d.hasK) st_.kfactor = d.kfactor;
-        for (int i = 1; i <= d.samples; ++i) {
-            const size_t k = size_t(i);
-            st_.pdist[k] = d.pdist[k];
-            st_.palt[k] = d.palt[k];
-            st_.pcode[k] = d.pcode[k];
-            st_.pcover[k] = d.pcover[k];
+        if (d.redraw) {
+            for (int k = 1; k <= 2; ++k) {
+                const size_t i = size_t(k);
+                if (d.hasName[i]) st_.sitename[i] = d.sitename[i];
+                if (d.hasAnt[i]) st_.siteant[i] = d.siteant[i];
+            }
+            if (d.hasFreq) st_.pathfreq = d.freq;
+            if (d.hasK) st_.kfactor = d.kfactor;
+            // Samples the file does not give are 0, as is every clearance
+            // until the drawing computes it.
+            for (int i = 1; i <= kSamples; ++i) {
+                const size_t k = size_t(i);
+                const bool read = i <= d.samples;
+                st_.pdist[k] = read ? d.pdist[k] : 0;
+                st_.palt[k] = read ? d.palt[k] : 0;
+                st_.pcode[k] = read ? d.pcode[k] : 0;
+                st_.pcover[k] = read ? d.pcover[k] : 0;
+                st_.pclear[k] = 0;
+            }
         }
     }
     for (int i = 0; i < d.messages; ++i)
@@ -372,7 +373,7 @@ void Form1::reverse()
 void Form1::about()
 {
     const QString text = QStringLiteral("Visionneur de parcours radio de Kestrova") + QLatin1Char('\r') +
-                         QStringLiteral("Version %1.%2").arg(ZK_VERSION_MAJOR).arg(ZK_VERSION_MINOR) +
+                         QStringLiteral("Version %1.%2").arg(version::major).arg(version::minor) +
                          QLatin1Char('\r') + QStringLiteral("Kestrova");
     msgbox(text, mbOK | mbInformation, viewerTitle(), this);
 }

@@ -3,11 +3,13 @@
 #include <QApplication>
 
 #include "form1.h"
+#include "uisetup.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(zk::pathviewer::viewerTitle());
+    zk::ui::setUpInterface();
 
     QStringList args = QCoreApplication::arguments();
     if (!args.isEmpty()) args.removeFirst();

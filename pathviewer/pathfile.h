@@ -20,8 +20,10 @@ namespace zk::pathviewer {
 constexpr qsizetype kMaxLineBytes = 64 * 1024;  // one line
 constexpr qint64 kMaxHeaderBytes = 1024 * 1024; // everything before the start line
 
-// What one reading found. The caller applies it to the viewer's state: every
-// value flagged as read replaces the viewer's own, the others are kept.
+// What one reading found. The caller applies it to the viewer's state only
+// when the reading reached its end (redraw): then every value flagged as
+// read replaces the viewer's own, the others are kept. A reading that
+// stopped short changes nothing.
 struct PathFileData {
     int messages = 0;      // "Error in file!" boxes the reading asks for, in order
     bool redraw = false;   // the profile is to be redrawn afterwards

@@ -159,9 +159,14 @@ std::optional<AdrgGeneral> readadrggen(const QByteArray &b, QString *error)
             for (int c = 0; c < out.cols; ++c, pos += 5) {
                 const auto e = field(b, pos, 5);
                 if (!e) return fail(QStringLiteral("table des tuiles tronquée"));
-                const long long t = roundEven(plain(*e));
-                if (t > 32767) return fail(QStringLiteral("numéro de tuile %1 hors limites").arg(t));
-                out.tiles[size_t(c) + size_t(r) * size_t(out.cols)] = int16_t(std::max(t, 0LL));
+                // Checked before rounding: 32767.5 rounds (halves to even) to
+                // 32768, and an entry such as "9e300" fits no integer at all.
+                // Zero and below name no tile.
+                const double v = plain(*e);
+                if (!(v < 32767.5))
+                    return fail(QStringLiteral("numéro de tuile %1 hors limites").arg(QString::fromLatin1(*e).trimmed()));
+                const long long t = v > 0 ? roundEven(v) : 0;
+                out.tiles[size_t(c) + size_t(r) * size_t(out.cols)] = int16_t(t);
             }
         }
     } else {

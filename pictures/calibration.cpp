@@ -1,5 +1,6 @@
 #include "calibration.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -180,7 +181,7 @@ std::optional<PicCalibration> readPicCalibration(const QByteArray &bytes, QStrin
     }
 
     // The source: the whole next line, commas and quotes included.
-    if (const std::optional<QByteArray> src = r.line()) cal.source = fromCp1252(*src);
+    if (const std::optional<QByteArray> src = r.line()) cal.source = fromCp1252(*src).left(kMaxCalibrationSource);
 
     if (cal.Pictype == 1 || cal.Pictype == 3) {
         for (float &v : cal.values) {
@@ -204,7 +205,7 @@ std::optional<PicCalibration> readAdrCalibration(const QByteArray &bytes, QStrin
         if (error) *error = QStringLiteral("fichier vide");
         return std::nullopt;
     }
-    cal.source = fromCp1252(*src);
+    cal.source = fromCp1252(*src).left(kMaxCalibrationSource);
     float west = 0, north = 0, east = 0, south = 0;
     if (!corner(r, true, west, error) || !corner(r, false, north, error) || !corner(r, true, east, error) ||
         !corner(r, false, south, error))
@@ -230,12 +231,18 @@ QByteArray writePicCalibration(const PicCalibration &cal)
     out += QByteArray::number(cal.Pictype) + crlf;
     for (int k = 0; k < 4; ++k) out += calNumber(cal.lon[k]) + ',' + calNumber(cal.lat[k]) + crlf;
     // One line: a source with line breaks in it would cut the file apart.
-    QString src = cal.source;
+    QString src = cal.source.left(kMaxCalibrationSource);
     src.replace(QLatin1String("\r\n"), QLatin1String(" "));
     src.replace(QLatin1Char('\r'), QLatin1Char(' '));
     src.replace(QLatin1Char('\n'), QLatin1Char(' '));
     out += toCp1252(src) + crlf;
-    auto whole = [](float v) { return QByteArray::number(qint64(v)); };
+    // Whole values (mode, switches, city flag) are 8- and 16-bit fields: a
+    // value read from a damaged file beyond 32 bits is written as the end of
+    // that range rather than converted out of range.
+    auto whole = [](float v) {
+        const double d = std::isfinite(v) ? std::clamp(double(v), -2147483648.0, 2147483647.0) : 0.0;
+        return QByteArray::number(qint64(d));
+    };
     if (cal.Pictype == 1) {
         const auto &v = cal.values;
         out += whole(v[0]) + crlf;                                   // Mapmode

@@ -36,12 +36,17 @@ struct PicCalibration {
 // Largest calibration file read; real ones are a few hundred bytes.
 constexpr qsizetype kMaxCalibrationBytes = 64 * 1024;
 
+// Longest source text kept (characters): whatever is read is cut to it and
+// nothing longer is written, so that every file written reads back (the
+// numbers of a file take well under 1000 bytes).
+constexpr qsizetype kMaxCalibrationSource = 4096;
+
 // Reads a picture calibration file. Missing trailing values (a 3D picture's
 // file holds eleven) and values that are not numbers stay 0. The file counts
 // as damaged, and nothing is returned, when it is too large, holds NUL bytes,
 // or when any of the eight corner numbers is missing, not a number, or not a
 // position (latitude beyond 90 degrees, longitude beyond 540 degrees);
-// `error` then names the line.
+// `error` then names the line. A source text is cut to kMaxCalibrationSource.
 std::optional<PicCalibration> readPicCalibration(const QByteArray &bytes, QString *error = nullptr);
 
 // Reads an ADRG calibration file: Pictype 2, both longitudes negated, the

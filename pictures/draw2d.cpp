@@ -1,5 +1,6 @@
 #include "draw2d.h"
 
+#include <QElapsedTimer>
 #include <QMdiArea>
 #include <QPainter>
 #include <QPointer>
@@ -8,15 +9,20 @@
 #include <cmath>
 
 #include "base/hooks.h"
+#include "base/hooks.h"
 #include "base/longop.h"
+#include "base/longop.h"
+#include "base/settings.h"
 #include "base/settings.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "parallel.h"
 #include "pictures/colorscale.h"
 #include "pictures/frmPic.h"
 #include "pictures/legend.h"
 #include "pictures/picfiles.h"
+#include "qtdc.h"
 
 namespace zk {
 
@@ -97,23 +103,42 @@ bool draw2d(QWidget *window, bool standalone)
     progcount = 0;
 
     // 9. Blocks, rows of blocks outer; north at the top (the engine turns the
-    // grid over).
-    for (int32_t j = 0; j <= std::min(uy, kLastBlockStart) && runflag != 0 && w; j += kBlock) {
-        for (int32_t i = 0; i <= std::min(ux, kLastBlockStart) && runflag != 0 && w; i += kBlock) {
-            ZkDC dc = w->Picture3->hdc();
-            engine::fastdraw(&mapset, elevgrid.engineArray(), &dc, int16_t(i), int16_t(j), int16_t(i + kBlock - 1),
-                             int16_t(j + kBlock - 1), alt.data(), ch.red.data(), ch.green.data(), ch.blue.data(),
-                             interp);
-            if (!w) break;
-            {
-                QPainter p(&w->Picture1->image());
-                p.setCompositionMode(QPainter::CompositionMode_Source);
-                p.drawImage(i, j, w->Picture3->image());
-            }
+    // grid over). The blocks of a row are painted at once on every core,
+    // each straight into its own part of the picture; between rows the
+    // progress is shown, events are let in (Stop) and, at most every 100 ms,
+    // the picture is shown as far as it goes.
+    const int32_t lastI = std::min(ux, kLastBlockStart), lastJ = std::min(uy, kLastBlockStart);
+    const int nblocks = lastI / kBlock + 1;
+    const int threads = workercount();
+    QElapsedTimer shown;
+    shown.start();
+    auto paintrow = [&](int32_t j) {
+        const ZkDC whole = dcOf(w->Picture1->image());
+        if (!whole.bits) return;
+        QuietProgress quiet;
+        parallelfor(nblocks, [&](int b) {
+            const int32_t i = b * kBlock;
+            if (i >= whole.width || j >= whole.height) return;
+            ZkDC dc = whole;
+            dc.bits += size_t(j) * size_t(whole.stride) + size_t(i);
+            dc.width = std::min(kBlock, whole.width - i);
+            dc.height = std::min(kBlock, whole.height - j);
+            engine::fastdraw(&mapset, elevgrid.engineArray(), &dc, int16_t(i), int16_t(j),
+                             int16_t(i + kBlock - 1), int16_t(j + kBlock - 1), alt.data(), ch.red.data(),
+                             ch.green.data(), ch.blue.data(), interp);
+        }, threads);
+    };
+    for (int32_t j = 0; j <= lastJ && runflag != 0 && w; j += kBlock) {
+        paintrow(j);
+        progcount += nblocks;
+        opcallback(0);
+        if (!w) break;
+        if (shown.elapsed() >= 100 || j + kBlock > lastJ) {
             w->Picture1->refresh();
-            ++progcount;
+            shown.restart();
         }
     }
+    if (w) w->Picture1->refresh();
     if (!w) {
         // The window went away under the drawing: nothing is left to finish.
         if (standalone) endop();
@@ -207,6 +232,8 @@ bool findsource2d()
 
 bool keepinpic(PicBox *box, const QString &text)
 {
+    // The drawing is complete while the question waits: the bar says so.
+    showprogressdone();
     if (msgbox(QStringLiteral("Garder ") + text + QStringLiteral("dans l'image?"), mbYesNo | mbQuestion) != idYes)
         return false;
     if (box) box->commit();

@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "base/placement.h"
 #include "pictures/cursor.h"
 #include "pictures/frmPic.h"
 #include "pictures/mainlink.h"
@@ -73,8 +74,7 @@ frmCustom *frmCustom::showDialog()
         g_custom = new frmCustom;
         g_custom->Form_Load();
     }
-    g_custom->show();
-    g_custom->raise();
+    showPlaced(g_custom);
     return g_custom;
 }
 

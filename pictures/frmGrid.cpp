@@ -11,7 +11,10 @@
 
 #include <cmath>
 
+#include "base/placement.h"
 #include "base/routines.h"
+#include "base/routines.h"
+#include "base/screen.h"
 #include "base/screen.h"
 #include "map/mapdata.h"
 #include "pictures/cursor.h"
@@ -66,6 +69,9 @@ frmGrid::frmGrid() : QWidget(mainowner(), Qt::Tool)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Grille d'altitude (m)"));
     setFocusPolicy(Qt::StrongFocus);
+    // Opened by the cursor read-out: the window the user works in keeps the
+    // keyboard until the user clicks into the grid.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -140,19 +146,17 @@ void frmGrid::Form_Load()
         Command1->setText(QStringLiteral("<"));
     }
     fitWidth();
-    place();
 }
 
-void frmGrid::place()
+QPoint frmGrid::placeFrame(const QSize &outer)
 {
     // At the remembered distance from the screen's bottom-right corner,
-    // measured on the outer frame (known once the window is shown).
+    // measured on the outer frame, as the close stores it.
     const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
     const QSize screen = screenPixels();
-    const QSize outer = frameGeometry().size();
     const int left = int(roundEven((screen.width() * tx - outer.width() * tx - gridright) / tx));
     const int top = int(roundEven((screen.height() * ty - outer.height() * ty - gridbottom) / ty));
-    move(left, top);
+    return QPoint(left, top);
 }
 
 void frmGrid::showEvent(QShowEvent *e)
@@ -160,7 +164,11 @@ void frmGrid::showEvent(QShowEvent *e)
     QWidget::showEvent(e);
     if (!placed_) {
         placed_ = true;
-        place();
+        // Placed once the window manager has framed it and kept on the
+        // screen (a remembered distance can come from a larger screen). The
+        // cursor read-out opens it while the user works in a picture, which
+        // stays the active window.
+        showPlacedInactive(this, &frmGrid::placeFrame);
     }
 }
 

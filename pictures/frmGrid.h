@@ -82,7 +82,8 @@ private:
     frmGrid();
     void Form_Load();
     void fitWidth();
-    void place();
+    // Where the frame's top-left goes for a frame of that size.
+    static QPoint placeFrame(const QSize &outer);
 
     bool placed_ = false;
 };

@@ -275,6 +275,7 @@ void frmMapPro::Command5_Click()
     mapmodified = true;
     const int16_t w = W_, h = H_;
     elevgrid.redim(w - 1, h - 1);
+    mapmissing = false;  // the extraction makes the grid a map
     for (int i = 0; i < 3; ++i) writesetting(QStringLiteral("DRV%1").arg(i), settings.drv[size_t(i)]);
     writesetting(QStringLiteral("IGNMIS"), boolText(settings.ignoremissing));
 

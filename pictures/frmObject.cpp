@@ -22,10 +22,17 @@
 #include <algorithm>
 
 #include "base/controls.h"
+#include "base/controls.h"
+#include "base/dialogs.h"
 #include "base/dialogs.h"
 #include "base/hooks.h"
+#include "base/hooks.h"
 #include "base/longop.h"
+#include "base/longop.h"
+#include "base/placement.h"
 #include "base/routines.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "base/settings.h"
 #include "cp1252.h"
 #include "msgbox.h"
@@ -79,8 +86,8 @@ frmObject *frmObject::loaded() { return g_editor; }
 frmObject *frmObject::showEditor()
 {
     if (!g_editor) g_editor = new frmObject;
-    g_editor->show();
-    g_editor->raise();
+    // On screen and active, so that its keys reach it.
+    showPlaced(g_editor);
     return g_editor;
 }
 
@@ -449,8 +456,11 @@ bool frmObject::openpath(const QString &path)
 
 void frmObject::savefile()
 {
+    // A name typed without an extension gets the one of the kind being
+    // saved: a label file named ".plt" would reopen as a track.
+    const QString extension = objkind == 0 ? QStringLiteral("plt") : QStringLiteral("dat");
     const QString path =
-        getsavefile(this, objfile, kFilter, kPattern, QStringLiteral("Enregistrer le fichier objet"), QStringLiteral("plt"));
+        getsavefile(this, objfile, kFilter, kPattern, QStringLiteral("Enregistrer le fichier objet"), extension);
     if (path.isEmpty()) return;
     savepath(path);
 }

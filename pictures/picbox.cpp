@@ -53,6 +53,7 @@ QImage PicBox::clearedImage() const
 void PicBox::setPicture(const QImage &img, bool autosize)
 {
     picture_ = img;
+    changed_ = false;
     toDcFormat(picture_);
     if (autosize && !picture_.isNull()) {
         setBoxSize(picture_.width(), picture_.height());
@@ -64,6 +65,7 @@ void PicBox::setPicture(const QImage &img, bool autosize)
 void PicBox::resetPicture()
 {
     picture_ = QImage();
+    changed_ = false;
     cls();
 }
 
@@ -87,6 +89,7 @@ void PicBox::commit()
 {
     picture_ = image_;
     picture_.detach();
+    changed_ = true;
 }
 
 void PicBox::setBackColor(uint32_t colour) { back_ = colour & 0xFFFFFF; }

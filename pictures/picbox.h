@@ -41,8 +41,14 @@ public:
     void setBoxSize(int width, int height);
     // Clears the drawing layer back to the background and the stored picture.
     void cls();
-    // Commits the drawing layer: it becomes the stored picture.
+    // Commits the drawing layer: it becomes the stored picture, which then
+    // differs from the one last set (read from a file) or saved.
     void commit();
+    // True when a commit changed the stored picture since it was last set,
+    // reset or saved: the work kept in it would be lost with the window.
+    bool changed() const { return changed_; }
+    // The stored picture is now the one of its file (it was just saved).
+    void markSaved() { changed_ = false; }
     // The background with the stored picture on it, at the box's size: what
     // cls() shows.
     QImage clearedImage() const;
@@ -74,6 +80,7 @@ private:
     QImage picture_;
     QImage image_;
     uint32_t back_ = 0x808080;
+    bool changed_ = false;
 };
 
 // A colour with red in the low byte as a QColor, and back.

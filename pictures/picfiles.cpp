@@ -224,15 +224,17 @@ frmPic *openpicture(QString name, int kind)
     }
 
     QMdiArea *area = mdiArea();
+    if (created && area) area->addSubWindow(w);
+    arrangepic(w);
+    w->show();
     if (created && area) {
-        area->addSubWindow(w);
-        // A new window shows its whole picture when the area has room for it.
-        const QSize frame = w->QWidget::size() - w->client()->size();
+        // A new window shows its whole picture when the area has room for
+        // it. Its frame (title bar and borders) is known once it is shown.
+        const QMargins m = w->contentsMargins();
+        const QSize frame(m.left() + m.right(), m.top() + m.bottom());
         const QSize want = QSize(w->Picture1->width(), w->Picture1->height()) + frame;
         w->resize(want.boundedTo(area->viewport()->size()).expandedTo(QSize(120, 80)));
     }
-    arrangepic(w);
-    w->show();
     if (area) area->setActiveSubWindow(w);
     arrangepic(w);
     if (w->VScroll1->isVisibleTo(w)) w->VScroll1->setValue(w->VScroll1->maximum() / 2);
@@ -273,6 +275,7 @@ bool savepicture(frmPic *w, const QString &name)
             msgbox(QStringLiteral("Impossible d'enregistrer l'image ") + name, mbExclamation);
             return false;
         }
+        w->Picture1->markSaved();
         setpane("Label2", fileof(name) + QStringLiteral(" a été enregistrée"));
     } else {
         if (msgbox(name + QStringLiteral(" n'est pas en format BMP") + QStringLiteral("\r\n") +

@@ -41,6 +41,32 @@ GifCalibration g_cal;
 
 bool fits32(double v) { return std::isfinite(v) && std::fabs(v) < 2147483647.0; }
 
+// The picture's pixel where the scratch image is marked becomes the cell's
+// colour combined with the pixel as it was before the merge, channel by
+// channel as the engine's merge does: 0 the cell's colour, 2 the product
+// divided by 255, any other mode the average (rounded down).
+void combinemarked(QImage &dst, const QImage &before, const QImage &scratch, int16_t mode)
+{
+    const auto ch = [](uint32_t c, int s) { return (c >> s) & 0xFFu; };
+    for (int y = 0; y < dst.height(); ++y) {
+        const auto *m = reinterpret_cast<const uint32_t *>(scratch.constScanLine(y));
+        const auto *o = reinterpret_cast<const uint32_t *>(before.constScanLine(y));
+        auto *d = reinterpret_cast<uint32_t *>(dst.scanLine(y));
+        for (int x = 0; x < dst.width(); ++x) {
+            if ((m[x] >> 24) != 0xFFu) continue;
+            uint32_t c = m[x] & 0x00FFFFFFu;
+            if (mode != 0) {
+                c = 0;
+                for (int s : {0, 8, 16}) {
+                    const uint32_t a = ch(m[x], s), b = ch(o[x], s);
+                    c |= (mode == 2 ? a * b / 255 : (a + b) / 2) << s;
+                }
+            }
+            d[x] = c | 0xFF000000u;
+        }
+    }
+}
+
 }  // namespace
 
 QString gifcalname(const QString &gif)
@@ -263,6 +289,23 @@ void mergegifmap(const QString &path, frmPic *frm, int16_t mode)
         return;
     }
 
+    // Neighbouring cells share their edge column and row (a cell runs from one
+    // calibration point to the next, both included), so a picture pixel along
+    // an edge is met by two cells, four at the middle point. Averaging or
+    // multiplying it once per cell would mix the GIF in twice there. So each
+    // cell is copied into a scratch image whose pixels start unmarked (top
+    // byte 0, where the engine's writes put 0xFF), and every marked pixel of
+    // the picture is then combined once, from the picture as it was before
+    // the merge, with the last colour a cell gave it.
+    QImage &target = w->Picture1->image();
+    dcOf(target);
+    const QImage before = target.copy();
+    QImage scratch = before.copy();
+    for (int y = 0; y < scratch.height(); ++y) {
+        auto *p = reinterpret_cast<uint32_t *>(scratch.scanLine(y));
+        for (int x = 0; x < scratch.width(); ++x) p[x] &= 0x00FFFFFFu;
+    }
+
     // 1. The operation.
     mergepic = w->Picture1;
     tilecount = 4;
@@ -322,11 +365,12 @@ void mergegifmap(const QString &path, frmPic *frm, int16_t mode)
                 w->Picture3->setBoxSize(cw, ch);
                 w->Picture3->image() = cell;
                 ZkDC src = w->Picture3->hdc();
-                QImage &dst = w->Picture1->image();
-                ZkDC dc = dcOf(dst);
-                engine::mergemultiply(&dc, dst.width(), dst.height(), &src, px[0], py[0], px[1], py[1], px[2], py[2],
-                                      px[3], py[3], mode);
+                ZkDC dc = dcOf(scratch);
+                engine::mergemultiply(&dc, scratch.width(), scratch.height(), &src, px[0], py[0], px[1], py[1], px[2],
+                                      py[2], px[3], py[3], 0);
                 if (!w) break;
+                QImage &dst = w->Picture1->image();
+                if (dcOf(dst).bits && dst.size() == scratch.size()) combinemarked(dst, before, scratch, mode);
                 w->Picture1->refresh();
             }
 

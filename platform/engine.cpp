@@ -1,6 +1,8 @@
 #include "engine.h"
 
 #include <dlfcn.h>
+
+#include <atomic>
 #include <limits.h>
 #include <unistd.h>
 
@@ -24,14 +26,18 @@ Fn entry(const char *name)
 }
 
 // Looks the entry up once per binding and calls it, or answers 0 with ok = false.
+// Operations may run on several threads at once once the library is loaded:
+// the binding is kept in atomics.
 #define ZK_CALL(name, ...)                                              \
     do {                                                                \
         using Fn = decltype(&::name);                                   \
-        static Fn fn = nullptr;                                         \
-        static void *boundTo = nullptr;                                 \
-        if (!fn || boundTo != g_handle) {                               \
+        static std::atomic<Fn> bound{nullptr};                          \
+        static std::atomic<void *> boundTo{nullptr};                    \
+        Fn fn = bound.load(std::memory_order_acquire);                  \
+        if (!fn || boundTo.load(std::memory_order_acquire) != g_handle) { \
             fn = entry<Fn>(#name);                                      \
-            boundTo = g_handle;                                         \
+            boundTo.store(g_handle, std::memory_order_release);         \
+            bound.store(fn, std::memory_order_release);                 \
         }                                                               \
         if (ok) *ok = fn != nullptr;                                    \
         return fn ? fn(__VA_ARGS__) : 0;                                \
@@ -119,5 +125,16 @@ int32_t gettopo30(ZkArray **grid, const char *path, float x0, float y0, float st
 }
 int32_t getmapstat(MapSettings *map, ZkArray **grid, bool *ok) { ZK_CALL(getmapstat, map, grid); }
 int32_t LR(double *pfl, double *lrloss, LinkParameters *prm, bool *ok) { ZK_CALL(LR, pfl, lrloss, prm); }
+
+LRFunction lrfunction()
+{
+    static LRFunction fn = nullptr;
+    static void *boundTo = nullptr;
+    if (!fn || boundTo != g_handle) {
+        fn = entry<LRFunction>("LR");
+        boundTo = g_handle;
+    }
+    return fn;
+}
 
 }  // namespace zk::engine

@@ -45,4 +45,10 @@ int32_t gettopo30(ZkArray **grid, const char *path, float x0, float y0, float st
 int32_t getmapstat(MapSettings *map, ZkArray **grid, bool *ok = nullptr);
 int32_t LR(double *pfl, double *lrloss, LinkParameters *prm, bool *ok = nullptr);
 
+// The engine's LR entry itself (null when it cannot be bound), for callers
+// that run it on several threads at once: bind it here, on one thread, and
+// call it from any; the model keeps no state between calls.
+using LRFunction = int32_t (*)(double *pfl, double *lrloss, LinkParameters *prm);
+LRFunction lrfunction();
+
 }  // namespace zk::engine

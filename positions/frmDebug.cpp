@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "base/mainframe.h"
+#include "base/placement.h"
 #include "positions/sharing.h"
 
 namespace zk::positions {
@@ -51,7 +52,7 @@ void showmonitor()
 {
     if (monitoron && monitor) return;
     monitor = new frmDebug(mainform);
-    monitor->show();
+    showPlaced(monitor);
     monitoron = true;
 }
 

@@ -32,6 +32,7 @@ namespace zk::positions {
 namespace {
 
 constexpr qint64 kReceiveBuffer = 1536;
+constexpr quint16 kDefaultPort = 3500;  // the default of the GPSport key
 // A datagram this program sent comes back from the group (multicast
 // loopback) within moments; one seen again within this time is our own.
 constexpr qint64 kEchoMs = 10000;
@@ -145,7 +146,9 @@ void openudp(QLabel *label)
     say(label, wsadescription);
 
     auto s = std::make_unique<QUdpSocket>();
-    const quint16 port = quint16(settings.gpsport & 0xFFFF);
+    // A port outside 1..65535 (a damaged or hand-edited setting) is not
+    // wrapped into another one: the key's default is used instead.
+    const quint16 port = settings.gpsport >= 1 && settings.gpsport <= 65535 ? quint16(settings.gpsport) : kDefaultPort;
     s->bind(QHostAddress(QHostAddress::AnyIPv4), port, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
 
     const QString addr = settings.gpsaddr.trimmed();

@@ -1,5 +1,6 @@
 #include "radio/coverage.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QPainter>
@@ -9,11 +10,14 @@
 #include <cmath>
 
 #include "base/hooks.h"
+#include "base/hooks.h"
+#include "base/longop.h"
 #include "base/longop.h"
 #include "base/mainframe.h"
 #include "engine.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "parallel.h"
 #include "paths.h"
 #include "pictures/colorscale.h"
 #include "pictures/covset.h"
@@ -25,6 +29,7 @@
 #include "radio/linkbudget.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
+#include "spanfill.h"
 
 #include <QLabel>
 
@@ -120,12 +125,17 @@ void coveragelevels(int thrunit, float covlow, float covhigh, float freq, float 
 int rainbowindex(int thrunit, double m, float L, float U, float covlow, float covhigh, float freq)
 {
     if (thrunit == 0) {
-        // s is 0 up to the "De" level and then one more per S-unit; the scale
-        // runs from colour 1 at "De" to colour 11 at "À".
+        // s is 0 up to the "De" level and then one more per S-unit: it says
+        // whether the cell is covered. The colour comes from the cell's own
+        // reading (S1 at the threshold, 10..60 above S9), the numbers the
+        // legend's thresholds are written in: colour k starts at the k-th
+        // threshold De + (k - 1) (À - De) / 10, as in the dBm mode.
         const int s = sunits(float(m - U), freq);
         if (s <= 0) return 0;
         const double span = double(covhigh) - covlow;
-        const double c = span > 0 ? std::nearbyint(1 + (s - covlow) / span * 10) : 11;
+        if (!(span > 0)) return 11;
+        const double reading = sunits(float(m), freq);
+        const double c = std::floor((reading - covlow) * 10 / span + 1);
         return int(std::clamp(c, 1.0, 11.0));
     }
     const double c = std::floor((m - L) / (double(U) - L) * 10 + 1);
@@ -145,7 +155,7 @@ QString checksweep(float rangemax, float azmin, float azmax, float azstep)
 {
     if (QString err = checkazimuths(azmin, azmax, azstep); !err.isEmpty()) return err;
     if (!(rangemax > 0) || !std::isfinite(rangemax)) return QStringLiteral("La portée doit être positive.");
-    if (elevgrid.ubound1() < 1 || elevgrid.ubound2() < 1 || !(mapset.size > 0))
+    if (mapmissing || elevgrid.ubound1() < 1 || elevgrid.ubound2() < 1 || !(mapset.size > 0))
         return QStringLiteral("Pas de carte en mémoire.");
     return QString();
 }
@@ -169,6 +179,40 @@ void quad(QPoint *q, int x0, int y0, double i, double e1x, double e1y, double e2
 
 }  // namespace
 
+namespace {
+
+// Radials are computed a block at a time on every core and then handed to
+// the canvas one after another in their order, so that what is drawn, the
+// sums and the moments the canvas may stop the sweep are those of a sweep
+// done radial by radial. A block of a few radials per thread keeps the cores
+// busy and a Stop answered within one block.
+int sweepblock(int threads) { return threads > 1 ? 4 * threads : 1; }
+
+// The azimuth of every radial, accumulated in single precision as the
+// sweep steps it.
+std::vector<float> azimuths(float azmin, float azstep, int nrad)
+{
+    std::vector<float> a(size_t(nrad) + 1);
+    float alpha = azmin;
+    for (int k = 0; k <= nrad; ++k) {
+        a[size_t(k)] = alpha;
+        alpha += azstep;
+    }
+    return a;
+}
+
+// One radial of the radio sweep as computed apart from the others.
+struct RadioRadial {
+    int n = 0;
+    bool ok = true;
+    std::array<double, kProfileSize> pfl{};
+    std::array<double, kProfileSize> loss{};
+    LinkParameters prm{};
+    double urban = 0;
+};
+
+}  // namespace
+
 double radiosweep(const RadioSweep &p, CoverageCanvas &canvas, double &spacing_m)
 {
     const int W = elevgrid.ubound1(), H = elevgrid.ubound2();
@@ -182,65 +226,117 @@ double radiosweep(const RadioSweep &p, CoverageCanvas &canvas, double &spacing_m
     const float s = rmax * H / size / npts;
     const bool rainbow = p.surfcolor == 0;
     const float freq = float(+lrprm.freq);
-    std::vector<uint8_t> contour(size_t(npts) + 2, 0);
-    const float half = p.azstep / 2;
-    float alpha = p.azmin;
-    double sum = 0;
-    QPoint q[4];
-    for (int k = 0; k <= nrad; ++k) {
-        int a = rint32(alpha - p.antaz);
-        while (a < 0) a += 360;
-        while (a > 359) a -= 360;
-        const double th = (alpha - 90) * kDeg;
+    const std::vector<float> alphas = azimuths(p.azmin, p.azstep, nrad);
+    const ElevGrid &grid = elevgrid;
+    const double elevA = units[p.a].elev;
+    const LinkParameters prm0 = lrprm;
+    const LossModel model;
+    const int threads = model.reentrant() ? workercount() : 1;
+    const int block = sweepblock(threads);
+    std::vector<RadioRadial> radials(size_t(std::min(block, nrad + 1)));
+
+    auto compute = [&](int k, RadioRadial &r) {
+        const double th = (alphas[size_t(k)] - 90) * kDeg;
         const double dx = s * std::cos(th), dy = s * std::sin(th);
-        pfl.fill(0);
-        lrloss.fill(0);
+        r.pfl.fill(0);
+        r.loss.fill(0);
+        r.prm = prm0;
+        r.urban = 0;
+        r.ok = true;
         int n = 0;
         for (int i = 1; i <= npts; ++i) {
             const int px = rint32(p.x0 + i * dx), py = H - rint32(p.y0 + i * dy);
             if (px < 0 || px > W || py < 0 || py > H) break;
-            pfl[size_t(i + 3)] = elevgrid.at(px, py);
+            r.pfl[size_t(i + 3)] = grid.at(px, py);
             n = i;
         }
-        pfl[1] = n;
-        pfl[2] = double(s) * size / H * 1000;
-        pfl[3] = units[p.a].elev;
-        spacing_m = pfl[2];
-        if (n > 0) calcloss(p.a, p.b, p.net, 0);
-        const double G = p.pattern[size_t(a)] + (p.covdir ? sysgainba : sysgainab);
-        const double t1 = th - half * kDeg, t2 = th + half * kDeg;
-        const double e1x = s * std::cos(t1), e1y = s * std::sin(t1);
-        const double e2x = s * std::cos(t2), e2y = s * std::sin(t2);
-        int prev = 0;
-        const float first = std::max(1.0f, std::min(float(n - 1), p.rangemin / s / size * H));
-        for (int i = 1; i <= n; ++i) {
-            const double m = G - lrloss[size_t(i + 3)];
-            canvas.cell(k, i, m);
-            const int covered = (p.curve && m > p.L) ? 1 : 0;
-            if (float(i) > first) {
-                quad(q, p.x0, p.y0, i, e1x, e1y, e2x, e2y);
-                if (p.surface) {
-                    if (rainbow) {
-                        const int c = rainbowindex(p.thrunit, m, p.L, p.U, p.covlow, p.covhigh, freq);
-                        canvas.fill(q, colors[size_t(c)]);
-                        if (c > 0) sum += i;
-                    } else if (p.L <= m && m < p.U) {
-                        canvas.fill(q, p.surfcolor);
-                        sum += i;
+        r.n = n;
+        r.pfl[1] = n;
+        r.pfl[2] = double(s) * size / H * 1000;
+        r.pfl[3] = elevA;
+        if (n > 0) r.ok = pathloss(model, r.pfl.data(), r.loss.data(), r.prm, p.net, 0, r.urban);
+    };
+
+    std::vector<uint8_t> contour(size_t(npts) + 2, 0);
+    const float half = p.azstep / 2;
+    double sum = 0;
+    QPoint q[4];
+    const RadioRadial *last = nullptr, *lastcomputed = nullptr;
+    bool stopped = false;
+    for (int k0 = 0; k0 <= nrad && !stopped; k0 += block) {
+        const int count = std::min(block, nrad + 1 - k0);
+        parallelfor(count, [&](int j) { compute(k0 + j, radials[size_t(j)]); }, threads);
+        for (int j = 0; j < count; ++j) {
+            const int k = k0 + j;
+            const RadioRadial &r = radials[size_t(j)];
+            last = &r;
+            if (r.n > 0) lastcomputed = &r;
+            spacing_m = r.pfl[2];
+            if (!r.ok) reportmodelfailure();
+            const float alpha = alphas[size_t(k)];
+            int a = rint32(alpha - p.antaz);
+            while (a < 0) a += 360;
+            while (a > 359) a -= 360;
+            const double th = (alpha - 90) * kDeg;
+            const int n = r.n;
+            const double G = p.pattern[size_t(a)] + (p.covdir ? sysgainba : sysgainab);
+            const double t1 = th - half * kDeg, t2 = th + half * kDeg;
+            const double e1x = s * std::cos(t1), e1y = s * std::sin(t1);
+            const double e2x = s * std::cos(t2), e2y = s * std::sin(t2);
+            int prev = 0;
+            const float first = std::max(1.0f, std::min(float(n - 1), p.rangemin / s / size * H));
+            for (int i = 1; i <= n; ++i) {
+                const double m = G - r.loss[size_t(i + 3)];
+                canvas.cell(k, i, m);
+                const int covered = (p.curve && m > p.L) ? 1 : 0;
+                if (float(i) > first) {
+                    quad(q, p.x0, p.y0, i, e1x, e1y, e2x, e2y);
+                    if (p.surface) {
+                        if (rainbow) {
+                            const int c = rainbowindex(p.thrunit, m, p.L, p.U, p.covlow, p.covhigh, freq);
+                            canvas.fill(q, colors[size_t(c)]);
+                            if (c > 0) sum += i;
+                        } else if (p.L <= m && m < p.U) {
+                            canvas.fill(q, p.surfcolor);
+                            sum += i;
+                        }
                     }
+                    if (prev != covered) canvas.line(q[0], q[3], p.curvecolor);
+                    if (contour[size_t(i)] != covered && k > 0) canvas.line(q[0], q[1], p.curvecolor);
                 }
-                if (prev != covered) canvas.line(q[0], q[3], p.curvecolor);
-                if (contour[size_t(i)] != covered && k > 0) canvas.line(q[0], q[1], p.curvecolor);
+                contour[size_t(i)] = uint8_t(covered);
+                prev = covered;
             }
-            contour[size_t(i)] = uint8_t(covered);
-            prev = covered;
+            for (int i = n + 1; i <= npts; ++i) contour[size_t(i)] = 0;
+            if (k % 10 == 0 && !canvas.radial(k)) {
+                stopped = true;
+                break;
+            }
         }
-        for (int i = n + 1; i <= npts; ++i) contour[size_t(i)] = 0;
-        if (k % 10 == 0 && !canvas.radial(k)) break;
-        alpha += p.azstep;
+        // The shared profile and results hold the last radial handed to the
+        // canvas, as after a sweep done on them.
+        if (last) {
+            pfl = last->pfl;
+            lrloss = last->loss;
+        }
+        if (lastcomputed) {
+            lrprm = lastcomputed->prm;
+            urban = lastcomputed->urban;
+        }
+        last = lastcomputed = nullptr;
     }
     return sum;
 }
+
+namespace {
+
+// One radial of the visual sweep: whether each step is seen.
+struct VisualRadial {
+    int n = 0;
+    std::vector<uint8_t> seen;
+};
+
+}  // namespace
 
 void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
 {
@@ -261,20 +357,24 @@ void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
     const int first = rint32(std::max(1.0f, rmin * H / size));
     const double g = double(rmax) / npts * 1000;
     const float half = p.azstep / 2;
-    float alpha = p.azmin;
-    QPoint quadpts[4];
-    for (int k = 0; k <= nrad; ++k) {
-        const double th = (alpha - 90) * kDeg;
+    const std::vector<float> alphas = azimuths(p.azmin, p.azstep, nrad);
+    const ElevGrid &grid = elevgrid;
+    const int threads = workercount();
+    const int block = sweepblock(threads);
+    std::vector<VisualRadial> radials(size_t(std::min(block, nrad + 1)));
+
+    auto compute = [&](int k, VisualRadial &r) {
+        const double th = (alphas[size_t(k)] - 90) * kDeg;
         const double ux = std::cos(th), uy = std::sin(th);
-        const double t1 = th - half * kDeg, t2 = th + half * kDeg;
-        const double e1x = std::cos(t1), e1y = std::sin(t1), e2x = std::cos(t2), e2y = std::sin(t2);
+        r.seen.assign(size_t(npts) + 1, 0);
+        r.n = 0;
         double tmax = -1e99;
         for (int i = 1; i <= npts; ++i) {
             const int px = rint32(p.x0 + i * ux), py = H - rint32(p.y0 + i * uy);
             if (px < 0 || px > W || py < 0 || py > H) break;
             const double d = i * g;
             const double bulge = d * d / kTwoRadii;
-            const double z = elevgrid.at(px, py) - bulge - p.hs;
+            const double z = grid.at(px, py) - bulge - p.hs;
             if (z / d > tmax) tmax = z / d;
             const double zt = p.abovegound ? z + p.targeth : p.targeth - bulge - p.hs;
             bool seen = float(tmax) <= float(zt / d) && i >= first;
@@ -285,29 +385,56 @@ void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
                 else
                     seen = p.radar->lo[size_t(j)] <= zt && zt <= p.radar->hi[size_t(j)];
             }
-            canvas.cell(k, i, seen ? 1 : 0);
-            if (seen) {
-                quad(quadpts, p.x0, p.y0, i, e1x, e1y, e2x, e2y);
-                canvas.fill(quadpts, p.colour);
-            }
+            r.seen[size_t(i)] = seen ? 1 : 0;
+            r.n = i;
         }
-        if (k % 10 == 0 && !canvas.radial(k)) break;
-        alpha += p.azstep;
+    };
+
+    QPoint quadpts[4];
+    for (int k0 = 0; k0 <= nrad; k0 += block) {
+        const int count = std::min(block, nrad + 1 - k0);
+        parallelfor(count, [&](int j) { compute(k0 + j, radials[size_t(j)]); }, threads);
+        for (int j = 0; j < count; ++j) {
+            const int k = k0 + j;
+            const VisualRadial &r = radials[size_t(j)];
+            const double th = (alphas[size_t(k)] - 90) * kDeg;
+            const double t1 = th - half * kDeg, t2 = th + half * kDeg;
+            const double e1x = std::cos(t1), e1y = std::sin(t1), e2x = std::cos(t2), e2y = std::sin(t2);
+            for (int i = 1; i <= r.n; ++i) {
+                const bool seen = r.seen[size_t(i)] != 0;
+                canvas.cell(k, i, seen ? 1 : 0);
+                if (seen) {
+                    quad(quadpts, p.x0, p.y0, i, e1x, e1y, e2x, e2y);
+                    canvas.fill(quadpts, p.colour);
+                }
+            }
+            if (k % 10 == 0 && !canvas.radial(k)) return;
+        }
     }
 }
 
 namespace {
 
 // The picture box as a canvas: cells filled without outline, copied or
-// combined with the picture by a bitwise AND, contour lines copied.
+// combined with the picture by a bitwise AND, contour lines copied. Cells go
+// straight into the image's memory a run of pixels at a time (the pixels
+// QPainter would set); a cell it cannot take that way, and every line, is
+// painted with QPainter. The box is shown again at most every 100 ms.
 class BoxCanvas : public CoverageCanvas {
 public:
-    BoxCanvas(PicBox *box, bool copy) : box_(box), painter_(&box->image()), copy_(copy)
+    BoxCanvas(PicBox *box, bool copy) : box_(box), copy_(copy)
     {
-        painter_.setRenderHint(QPainter::Antialiasing, false);
+        begin();
+        shown_.start();
     }
     void fill(const QPoint *q, uint32_t colour) override
     {
+        if (!havepixel_ || colour != colour_) {
+            pixel_ = spanpixel(box_->image().format(), qcolor(colour).rgb(), &direct_);
+            colour_ = colour;
+            havepixel_ = true;
+        }
+        if (direct_ && fillpolygon(box_->image(), q, 4, pixel_, copy_ ? SpanMode::Copy : SpanMode::And)) return;
         painter_.setCompositionMode(copy_ ? QPainter::CompositionMode_Source
                                           : QPainter::RasterOp_SourceAndDestination);
         painter_.setPen(Qt::NoPen);
@@ -322,13 +449,15 @@ public:
     }
     bool radial(int k) override
     {
-        // Events are pumped here: the box may be repainted or resized, so
-        // the painter lets go of its layer meanwhile.
+        // Events are pumped here: the box may be repainted, resized or its
+        // image shared, so the painter lets go of its layer meanwhile.
         painter_.end();
         opcallback(k);
-        box_->refresh();
-        painter_.begin(&box_->image());
-        painter_.setRenderHint(QPainter::Antialiasing, false);
+        if (shown_.elapsed() >= 100) {
+            box_->refresh();
+            shown_.restart();
+        }
+        begin();
         return runflag != 0;
     }
     void end()
@@ -337,9 +466,21 @@ public:
     }
 
 private:
+    void begin()
+    {
+        // The layer is made the image's own before anything is written into
+        // its memory, so that a copy another holder shares is never drawn on.
+        box_->image().bits();
+        painter_.begin(&box_->image());
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+    }
+
     PicBox *box_;
     QPainter painter_;
     bool copy_;
+    QElapsedTimer shown_;
+    uint32_t colour_ = 0, pixel_ = 0;
+    bool havepixel_ = false, direct_ = false;
 };
 
 bool palettepicture()

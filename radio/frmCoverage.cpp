@@ -22,6 +22,7 @@
 #include "base/settings.h"
 #include "cp1252.h"
 #include "map/bearing.h"
+#include "msgbox.h"
 #include "paths.h"
 #include "pictures/colorscale.h"
 #include "pictures/covset.h"
@@ -35,6 +36,7 @@
 #include "radio/haat.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
+#include "radio/tablefiles.h"
 
 namespace zk {
 
@@ -66,19 +68,6 @@ void readkey(const char *key, T &v, double def)
 
 void writekey(const char *key, double v) { writesetting(QLatin1String(key), QLocale().toString(v, 'g', 7)); }
 
-// Every file of the program and data folders whose name ends in the
-// extension, lower-cased, each once.
-QStringList listfiles(const QString &pattern)
-{
-    QStringList out;
-    for (const QString &dir : {paths::userFolder(), paths::programFolder()}) {
-        const QStringList names = QDir(dir).entryList({pattern}, QDir::Files, QDir::NoSort);
-        for (const QString &n : names)
-            if (!out.contains(n.toLower())) out << n.toLower();
-    }
-    return out;
-}
-
 }  // namespace
 
 frmCoverage::frmCoverage(QWidget *owner) : QDialog(owner)
@@ -100,7 +89,7 @@ frmCoverage::frmCoverage(QWidget *owner) : QDialog(owner)
     grid->addWidget(named(new QLabel(QStringLiteral("Réseau"), this), QStringLiteral("Label6")), 2, 0);
     for (int i = 0; i < 2; ++i) {
         Combo2[size_t(i)] = new QComboBox(this);
-        Combo2[size_t(i)]->setObjectName(QStringLiteral("Combo2_%1").arg(i));
+        Combo2[size_t(i)]->setObjectName(QStringLiteral("Combo2(%1)").arg(i));
         grid->addWidget(Combo2[size_t(i)], i, 1, 1, 2);
     }
     Combo3 = new QComboBox(this);
@@ -122,7 +111,7 @@ frmCoverage::frmCoverage(QWidget *owner) : QDialog(owner)
     Option2[0] = new QRadioButton(QStringLiteral("Centre Tx - Mobile Rx"), dir);
     Option2[1] = new QRadioButton(QStringLiteral("Centre Rx - Mobile Tx"), dir);
     for (int i = 0; i < 2; ++i) {
-        Option2[size_t(i)]->setObjectName(QStringLiteral("Option2_%1").arg(i));
+        Option2[size_t(i)]->setObjectName(QStringLiteral("Option2(%1)").arg(i));
         dl->addWidget(Option2[size_t(i)]);
     }
     grid->addWidget(dir, 3, 0, 1, 2);
@@ -171,7 +160,7 @@ frmCoverage::frmCoverage(QWidget *owner) : QDialog(owner)
     const char *units3[] = {"S-unit", "dBm", "µV"};
     for (int i = 0; i < 3; ++i) {
         Option1[size_t(i)] = new QRadioButton(QString::fromUtf8(units3[i]), thr);
-        Option1[size_t(i)]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        Option1[size_t(i)]->setObjectName(QStringLiteral("Option1(%1)").arg(i));
         tl->addWidget(Option1[size_t(i)], 0, i);
         connect(Option1[size_t(i)], &QRadioButton::clicked, this, [this, i] { thresholdunit(i); });
     }
@@ -189,9 +178,9 @@ frmCoverage::frmCoverage(QWidget *owner) : QDialog(owner)
     const char *caps[] = {"", "Courbe", "Surface"};
     for (int i = 1; i <= 2; ++i) {
         Check1[size_t(i)] = new QCheckBox(QString::fromUtf8(caps[i]), draw);
-        Check1[size_t(i)]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+        Check1[size_t(i)]->setObjectName(QStringLiteral("Check1(%1)").arg(i));
         Command2[size_t(i)] = new QPushButton(QStringLiteral("Couleur"), draw);
-        Command2[size_t(i)]->setObjectName(QStringLiteral("Command2_%1").arg(i));
+        Command2[size_t(i)]->setObjectName(QStringLiteral("Command2(%1)").arg(i));
         wl->addWidget(Check1[size_t(i)], i - 1, 0);
         wl->addWidget(Command2[size_t(i)], i - 1, 1);
         connect(Check1[size_t(i)], &QCheckBox::clicked, this, [this] { enabling(); });
@@ -256,14 +245,18 @@ frmCoverage::frmCoverage(QWidget *owner) : QDialog(owner)
     setTextColour(2, covset.surfcolor);
     if (covset.surfcolor == 0) Check3->setChecked(true);
     enabling();
+    // Names keep their case; "omni.ant" comes first whatever case it has on disc.
     Combo1->addItem(QStringLiteral("omni.ant"));
-    for (const QString &n : listfiles(QStringLiteral("*.ant")))
-        if (n != QLatin1String("omni.ant")) Combo1->addItem(n);
-    if (covindex >= 0 && covindex < Combo1->count()) Combo1->setCurrentIndex(covindex);
-    const QString antfile = QString::fromLatin1(covset.antfile, sizeof covset.antfile).trimmed().toLower();
+    for (const QString &n : tablefiles(QStringLiteral("*.ant")))
+        if (n.compare(QLatin1String("omni.ant"), Qt::CaseInsensitive) != 0) Combo1->addItem(n);
+    if (covindex >= 0 && covindex < Combo1->count() && tablenamefits(Combo1->itemText(covindex)))
+        Combo1->setCurrentIndex(covindex);
+    const QString antfile = storedtablename();
     if (!antfile.isEmpty())
         for (int r = Combo1->count() - 1; r >= 0; --r)
-            if (Combo1->itemText(r) == antfile) Combo1->setCurrentIndex(r);
+            if (Combo1->itemText(r).compare(antfile, Qt::CaseInsensitive) == 0) Combo1->setCurrentIndex(r);
+    antrow_ = Combo1->currentIndex();
+    connect(Combo1, &QComboBox::activated, this, [this](int row) { antennachoice(row); });
     Combo2[0]->setCurrentIndex(std::max(0, linka - 1));
     Combo2[1]->setCurrentIndex(std::max(0, linkb - 1));
     unitchoice();
@@ -393,9 +386,25 @@ void frmCoverage::rangecheck(QLineEdit *changed)
     }
 }
 
+// A file whose name the network file cannot keep is refused when it is chosen:
+// the list goes back to the file chosen before.
+void frmCoverage::antennachoice(int row)
+{
+    if (tablenamefits(Combo1->itemText(row))) {
+        antrow_ = row;
+        return;
+    }
+    msgbox(tablenametoolong(Combo1->itemText(row)), mbExclamation, QString(), this);
+    Combo1->setCurrentIndex(antrow_);
+}
+
 void frmCoverage::apply()
 {
     if (Combo3->currentIndex() < 0 || covcentre < 1 || covmobile < 1 || covcentre == covmobile) return;
+    if (!tablenamefits(Combo1->currentText())) {
+        msgbox(tablenametoolong(Combo1->currentText()), mbExclamation, QString(), this);
+        return;
+    }
     covant = Check2->isChecked() ? 1 : 0;
     covindex = int16_t(Combo1->currentIndex());
     covdir = Option2[0]->isChecked() ? 0 : 1;
@@ -431,8 +440,7 @@ void frmCoverage::apply()
         if (number(Text6, v)) covlow = float(dbm(v));
         if (number(Text7, v)) covhigh = float(dbm(v));
     }
-    const QByteArray name = Combo1->currentText().toLatin1().left(20).leftJustified(20, ' ');
-    std::copy(name.begin(), name.end(), covset.antfile);
+    storetablename(Combo1->currentText());
     linka = covcentre;
     linkb = covmobile;
     linknet = covnets[size_t(std::clamp(Combo3->currentIndex(), 0, 25))];

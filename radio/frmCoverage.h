@@ -48,6 +48,7 @@ public:
     void rainbowsteps();
     void enabling();
     void rangecheck(QLineEdit *changed);
+    void antennachoice(int row);
     void apply();
     void haat();
 
@@ -62,6 +63,7 @@ private:
     std::array<uint32_t, 3> colour_{};
     bool applied_ = false;
     bool closed_ = false;
+    int antrow_ = 0;  // the antenna file row last chosen that the network file can keep
 };
 
 // The main window's "Couverture radio": makes sure a 2D picture of the map

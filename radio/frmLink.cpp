@@ -21,10 +21,16 @@
 #include <cmath>
 
 #include "base/dialogs.h"
+#include "base/dialogs.h"
+#include "base/longop.h"
 #include "base/longop.h"
 #include "base/mainframe.h"
 #include "base/mdi.h"
+#include "base/mdi.h"
+#include "base/placement.h"
 #include "base/routines.h"
+#include "base/routines.h"
+#include "base/settings.h"
 #include "base/settings.h"
 #include "map/geotext.h"
 #include "map/mapdata.h"
@@ -41,6 +47,7 @@
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
 #include "radio/roles.h"
+#include "syscolors.h"
 
 namespace zk {
 
@@ -61,6 +68,26 @@ constexpr uint32_t kGreen = 0x00FF00, kDarkGreen = 0x008000, kRed = 0x0000FF, kD
 constexpr uint32_t kYellow = 0x00FFFF, kBlack = 0, kWhite = 0xFFFFFF, kBlue = 0xFF0000, kGridGreen = 0x00A000;
 
 QString unitname(int u) { return fixedText(units[u].name).trimmed(); }
+
+// Writes t into the label, sized to its text but never wider than room
+// pixels: a text too long is written smaller rather than cut, and
+// shortened, with its whole text in the tool tip, only below 5 points. The
+// tool tip is `tip` when the text fits.
+void fitlabel(QLabel *l, const QString &t, int room, const QFont &base, const QString &tip = QString())
+{
+    room = std::max(1, room);
+    QFont f = base;
+    for (double pt = f.pointSizeF(); pt > 5 && QFontMetrics(f).horizontalAdvance(t) > room; pt -= 0.5)
+        f.setPointSizeF(pt - 0.5);
+    l->setFont(f);
+    l->setText(t);
+    l->setToolTip(tip);
+    if (QFontMetrics(f).horizontalAdvance(t) > room) {
+        l->setText(QFontMetrics(f).elidedText(t, Qt::ElideRight, room));
+        l->setToolTip(t);
+    }
+    l->adjustSize();
+}
 
 class HourGlass {
 public:
@@ -85,11 +112,10 @@ frmLink *frmLink::open()
 {
     if (!g_link) {
         g_link = new frmLink(mainWindow());
-        g_link->show();
+        showPlaced(g_link, &frmLink::storedFrame);
+    } else {
+        showPlaced(g_link);
     }
-    g_link->show();
-    g_link->raise();
-    g_link->activateWindow();
     return g_link;
 }
 
@@ -153,6 +179,7 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
         auto *l = new QLabel(QString::fromUtf8(caps[i]), frame);
         l->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         l->move(tw(capx[i]), tw(90));
+        l->adjustSize();  // as wide as its caption, clear of the lists below
     }
     for (int i = 0; i < 2; ++i) {
         Combo1[i] = new QComboBox(frame);
@@ -173,7 +200,7 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
     Picture1 = new ScaleBox(c);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(tw(60), tw(1080), tw(7515), tw(2535));
-    Picture1->setBackColor(rgbof(palette().color(QPalette::Window)));
+    Picture1->setBackColor(rgbof(syscolor(kSysWindowBackground)));
     Picture1->cls();
     connect(Picture1, &ScaleBox::mouseDown, this, [this](int button, double x, double y) {
         float X = float(x);
@@ -188,7 +215,7 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
     Label4 = new QLabel(Picture1);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setAutoFillBackground(true);
-    Label4->setStyleSheet(QStringLiteral("background: white"));
+    Label4->setStyleSheet(QStringLiteral("background: white; color: %1").arg(syscolor(kSysWindowText).name()));
     Label4->setAttribute(Qt::WA_TransparentForMouseEvents);
     Label4->hide();
 
@@ -199,10 +226,12 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
     for (int r = 0; r < 6; ++r) {
         const int y = tw(3720 + 240 * r);
         for (int side = 0; side < 2; ++side) {
-            auto *cap = new QLabel(QString::fromUtf8(side == 0 ? capsA[r] : capsB[r]), c);
+            auto *cap = new QLabel(c);
             cap->setObjectName(QStringLiteral("Label5(%1)").arg((side == 0 ? 100 : 200) + r));
             cap->move(tw(side == 0 ? 75 : 3960), y);
-            if (r == 5) cap->setToolTip(QStringLiteral("0.5 à 2999m"));
+            // A caption ends before the value column of its side.
+            fitlabel(cap, QString::fromUtf8(side == 0 ? capsA[r] : capsB[r]), tw(side == 0 ? 1800 : 5760) - tw(60) - cap->x(),
+                     small, r == 5 ? QStringLiteral("0.5 à 2999m") : QString());
             Label5[(side == 0 ? 100 : 200) + r] = cap;
             if (r < 5) {
                 auto *v = new QLabel(QStringLiteral("-"), c);
@@ -242,13 +271,15 @@ frmLink::frmLink(QWidget *owner) : QMainWindow(owner, owner ? Qt::Tool : Qt::Win
 
     const int bottom = Command1[1]->geometry().bottom() + 1 + tw(50);
     setFixedSize(tw(7635), bottom + menuBar()->sizeHint().height());
-    const QSize scr = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry().size()
-                                                       : QSize(1024, 768);
+}
+
+QPoint frmLink::storedFrame(const QSize &)
+{
+    // The frame's top-left as the close stored it, in twips; showPlaced
+    // keeps the whole frame on the screen.
     const auto left = settingWhole(readsetting(QStringLiteral("LinkLeft"), 0), -1000000, 1000000).value_or(0);
     const auto top = settingWhole(readsetting(QStringLiteral("LinkTop"), 0), -1000000, 1000000).value_or(0);
-    const int x = std::max(0, std::min(int(left / 15), scr.width() - frameGeometry().width()));
-    const int y = std::max(0, std::min(int(top / 15), scr.height() - frameGeometry().height()));
-    move(x, y);
+    return QPoint(int(left / 15), int(top / 15));
 }
 
 frmLink::~frmLink()
@@ -277,7 +308,9 @@ void frmLink::selectnet(int entry)
 
 void frmLink::clearview()
 {
-    Picture1->setBackColor(rgbof(palette().color(QPalette::Window)));
+    // The window background of the system colours: a picture box's inside
+    // (white), not the grey of the dialog around it.
+    Picture1->setBackColor(rgbof(syscolor(kSysWindowBackground)));
     Picture1->cls();
     Line1->hide();
     Label4->hide();
@@ -346,6 +379,7 @@ void frmLink::menu2_Click(int index)
             linkb = rxunit;
             linknet = netlist[size_t(s)];
             details();
+            if (pfl[1] < 1) emptyprofile();
         }
         break;
     case 2:
@@ -359,12 +393,27 @@ void frmLink::menu2_Click(int index)
         const int m = int(std::max(pfl[1], 100.0));
         Picture1->setScale(-m * 0.05, 0, m * 1.1, Picture1->height());
         Picture1->cls();
-        double y = 0;
+        QStringList text;
         for (const QString *t : {&linktext1, &linktext2, &linktext3, &linktext4})
-            for (const QString &l : t->split(QStringLiteral("\r\n"))) {
-                Picture1->print(Picture1->scaleLeft(), y, l, kBlack);
-                y += Picture1->textHeight();
-            }
+            if (!t->isEmpty()) text += t->split(QStringLiteral("\r\n"));
+        // No line may be cut: a line wider than the box goes on in the next
+        // one, and when the lines are then too many for the box's height the
+        // font gets smaller, down to 6 points.
+        const QFont keep = Picture1->font();
+        QFont f = keep;
+        QStringList shown;
+        for (double pt = keep.pointSizeF() > 0 ? keep.pointSizeF() : 8;; pt -= 0.5) {
+            f.setPointSizeF(pt);
+            Picture1->setFont(f);
+            shown = fitlines(text, Picture1->scaleWidth());
+            if (shown.size() * Picture1->textHeight() <= Picture1->scaleHeight() || pt <= 6) break;
+        }
+        double y = 0;
+        for (const QString &l : shown) {
+            Picture1->print(Picture1->scaleLeft(), y, l, kBlack);
+            y += Picture1->textHeight();
+        }
+        Picture1->setFont(keep);
         break;
     }
     case 5:
@@ -376,6 +425,36 @@ void frmLink::menu2_Click(int index)
     default:
         break;
     }
+}
+
+void frmLink::emptyprofile()
+{
+    // No cursor on a profile that is not there; the banner says why.
+    Line1->hide();
+    Label4->setText(emptyprofilereason(txunit, rxunit));
+    Label4->setGeometry(0, 0, Picture1->width(), Label4->sizeHint().height());
+    Label4->show();
+    Label4->raise();
+}
+
+QStringList frmLink::fitlines(const QStringList &lines, double width) const
+{
+    QStringList out;
+    for (QString l : lines) {
+        while (Picture1->textWidth(l) > width) {
+            // The longest head that fits, ended at a blank when there is one.
+            int cut = int(l.size()) - 1;
+            while (cut > 1 && Picture1->textWidth(l.left(cut)) > width) --cut;
+            const int blank = int(l.lastIndexOf(QLatin1Char(' '), cut));
+            if (blank > 1) cut = blank;
+            if (cut < 2) break;  // a box too narrow for any text
+            out += l.left(cut);
+            // The rest goes on one blank in, as the lines of the texts do.
+            l = QStringLiteral(" ") + l.mid(cut).trimmed();
+        }
+        out += l;
+    }
+    return out;
 }
 
 void frmLink::menu21_Click(int index)
@@ -455,15 +534,16 @@ void frmLink::details()
         return;
     }
     const NetRecord &n = nets[linknet];
-    curtopo = n.topology;
+    // The kind is the low byte; bit 8 only says whether the network is shown.
+    curtopo = int16_t(netkind(n));
     topologyname();
-    auto set = [this](int i, const QString &t) {
-        Label5[i]->setText(t);
-        Label5[i]->adjustSize();
-    };
+    auto set = [this](int i, const QString &t) { setvalue(i, t); };
     const int a = n.system[txunit - 1], b = n.system[rxunit - 1];
     set(0, rolenames[size_t(n.member[txunit - 1] & 15) % 3]);
     set(10, rolenames[size_t(n.member[rxunit - 1] & 15) % 3]);
+    // A system number the tables do not hold shows no system at all, never
+    // the fields of the link shown before.
+    for (int i : {1, 2, 3, 4, 11, 12, 13, 14}) set(i, QString());
     if (a >= 1 && a <= kSystems) {
         const SystemRecord &sa = systems[a];
         set(1, fixedText(sa.name).trimmed());
@@ -482,6 +562,15 @@ void frmLink::details()
     Text1[0]->selectAll();
     Text1[1]->setText(masktext(antheight(linknet, rxunit), 1));
     Text1[1]->selectAll();
+}
+
+
+void frmLink::setvalue(int i, const QString &t)
+{
+    // A value ends before the other side's captions (side A) or the
+    // window's edge (side B).
+    const int right = i < 10 ? Label5[200]->x() - tw(60) : tw(7635) - tw(60);
+    fitlabel(Label5[i], t, right - Label5[i]->x(), Label5[100]->parentWidget()->font());
 }
 
 void frmLink::Command1_Click(int index)

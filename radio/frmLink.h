@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -87,9 +88,19 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    // Where the frame's top-left goes: the place the last close stored.
+    static QPoint storedFrame(const QSize &frame);
     void details();
     void rangeview();
     void clearview();
+    // The lines broken at blanks so that each fits `width` (scale units) of
+    // the profile box in its current font; a continuation starts with a
+    // blank.
+    QStringList fitlines(const QStringList &lines, double width) const;
+    // Value label i of the details panel with its text, fitted to its column.
+    void setvalue(int i, const QString &t);
+    // Says in the banner why the profile of the pair is empty.
+    void emptyprofile();
     double cursorx_ = 0;
     const QEvent *seen_ = nullptr;
 };

@@ -237,7 +237,10 @@ void frmNet::buildParams()
                                              "Maritime tempéré sur terre",
                                              "Maritime tempéré sur mer"};
     for (int k = 1; k <= 7; ++k)
-        Option3[size_t(k)] = option(Frame5, arrayName("Option3", k), QString::fromUtf8(kClimates[k]), 10, 18 + (k - 1) * 21, 205);
+        // Seven climates 21 px apart: each option one step high, so that
+        // none lies over the next.
+        Option3[size_t(k)] = form::option(Frame5, arrayName("Option3", k), QString::fromUtf8(kClimates[k]),
+                                          QRect(10, 18 + (k - 1) * 21, 205, 21));
 
     Frame4 = frame(f, QStringLiteral("Frame4"), QStringLiteral("Mode statistique"), 236, 168, 226, 246);
     static const char *const kModes[4] = {"Essai", "Accidentel", "Mobile", "Diffusion"};
@@ -589,8 +592,19 @@ void frmNet::updatemember(int row)
     int role = nets[n].member[u - 1] & 127;
     if (role > Combo2->count() - 1) role = 0;
     Combo2->setCurrentIndex(role);
-    Combo3->setCurrentIndex(nets[n].system[u - 1] - 1);
-    updateheight();
+    const int s = nets[n].system[u - 1];
+    if (s >= 1 && s <= kSystems) {
+        Combo3->setCurrentIndex(s - 1);
+        updateheight();
+    } else {
+        // A system number the tables do not hold (a damaged or foreign
+        // file): no system and no height are shown, never those of the
+        // station shown before, and nothing is stored until one is chosen.
+        Combo3->setCurrentIndex(-1);
+        clearoptions(Option5);
+        Label20->clear();
+        Text17->clear();
+    }
     // 2.
     Label10->setText(QStringLiteral("Rôle de ") + fixedText(units[u].name).trimmed());
     // 3.

@@ -32,17 +32,19 @@ frmReport::frmReport(QWidget *owner) : QDialog(owner)
     setModal(true);
     resize(760, 480);
 
-    Label1 = new QLabel(QStringLiteral("Réseau"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 12, 56, 20);
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setGeometry(64, 8, 240, 24);
-
+    // The frame along the top holds the network list, the kinds of report
+    // and the two buttons: they lie in it, not over it.
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(0, 0, 760, 72);
     Frame1->lower();
+
+    Label1 = new QLabel(QStringLiteral("Réseau"), Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 12, 56, 20);
+    Combo1 = new QComboBox(Frame1);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setGeometry(64, 8, 240, 24);
     static const char *const kinds[] = {"Liens directs (dB)", "Avec retransmissions", "Liens directs (S-unit)"};
     for (int i = 0; i < 3; ++i) {
         Option1[size_t(i)] = new QRadioButton(QString::fromUtf8(kinds[i]), Frame1);
@@ -50,11 +52,11 @@ frmReport::frmReport(QWidget *owner) : QDialog(owner)
         Option1[size_t(i)]->setGeometry(8 + 180 * i, 42, 176, 22);
         connect(Option1[size_t(i)], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
-    Command1 = new QPushButton(QStringLiteral("Imprime"), this);
+    Command1 = new QPushButton(QStringLiteral("Imprime"), Frame1);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(560, 8, 90, 26);
     Command1->setAutoDefault(false);
-    Command2 = new QPushButton(QStringLiteral("Fichier"), this);
+    Command2 = new QPushButton(QStringLiteral("Fichier"), Frame1);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(660, 8, 90, 26);
     Command2->setAutoDefault(false);

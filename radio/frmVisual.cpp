@@ -17,6 +17,7 @@
 
 #include "base/mainframe.h"
 #include "cp1252.h"
+#include "msgbox.h"
 #include "paths.h"
 #include "pictures/covset.h"
 #include "pictures/draw2d.h"
@@ -24,6 +25,7 @@
 #include "radio/coverage.h"
 #include "radio/radiodata.h"
 #include "radio/radiohooks.h"
+#include "radio/tablefiles.h"
 
 namespace zk {
 
@@ -50,6 +52,10 @@ frmVisual::frmVisual(QWidget *owner) : QDialog(owner)
     setWindowTitle(QStringLiteral("Couverture visuelle"));
     setObjectName(QStringLiteral("frmVisual"));
     auto *grid = new QGridLayout(this);
+    auto named = [](QLabel *l, const char *name) {
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
     auto edit = [this](const char *name) {
         auto *e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
@@ -77,9 +83,9 @@ frmVisual::frmVisual(QWidget *owner) : QDialog(owner)
     auto *f3 = new QGroupBox(QStringLiteral("Balayage d'azimuth"), this);
     f3->setObjectName(QStringLiteral("Frame3"));
     auto *l3 = new QGridLayout(f3);
-    l3->addWidget(new QLabel(QStringLiteral("Minimum (°)"), f3), 0, 0);
-    l3->addWidget(new QLabel(QStringLiteral("Maximum (°)"), f3), 0, 1);
-    l3->addWidget(new QLabel(QStringLiteral("Pas (°)"), f3), 0, 2);
+    l3->addWidget(named(new QLabel(QStringLiteral("Minimum (°)"), f3), "Label7"), 0, 0);
+    l3->addWidget(named(new QLabel(QStringLiteral("Maximum (°)"), f3), "Label8"), 0, 1);
+    l3->addWidget(named(new QLabel(QStringLiteral("Pas (°)"), f3), "Label9"), 0, 2);
     Text3 = edit("Text3");
     Text4 = edit("Text4");
     Text5 = edit("Text5");
@@ -91,10 +97,10 @@ frmVisual::frmVisual(QWidget *owner) : QDialog(owner)
     Frame5 = new QGroupBox(QStringLiteral("Portée"), this);
     Frame5->setObjectName(QStringLiteral("Frame5"));
     auto *l5 = new QGridLayout(Frame5);
-    l5->addWidget(new QLabel(QStringLiteral("Min. (km)"), Frame5), 0, 0);
+    l5->addWidget(named(new QLabel(QStringLiteral("Min. (km)"), Frame5), "Label2"), 0, 0);
     Text6 = edit("Text6");
     l5->addWidget(Text6, 0, 1);
-    l5->addWidget(new QLabel(QStringLiteral("Max. (km)"), Frame5), 0, 2);
+    l5->addWidget(named(new QLabel(QStringLiteral("Max. (km)"), Frame5), "Label5"), 0, 2);
     Text7 = edit("Text7");
     l5->addWidget(Text7, 0, 3);
     grid->addWidget(Frame5, 3, 0, 1, 3);
@@ -105,7 +111,7 @@ frmVisual::frmVisual(QWidget *owner) : QDialog(owner)
     Option2[0] = new QRadioButton(QStringLiteral("Rase motte"), f6);
     Option2[1] = new QRadioButton(QStringLiteral("Altitude fixe"), f6);
     for (int i = 0; i < 2; ++i) {
-        Option2[size_t(i)]->setObjectName(QStringLiteral("Option2_%1").arg(i));
+        Option2[size_t(i)]->setObjectName(QStringLiteral("Option2(%1)").arg(i));
         l6->addWidget(Option2[size_t(i)]);
         connect(Option2[size_t(i)], &QRadioButton::clicked, this, [this, i] { option2(i); });
     }
@@ -118,7 +124,7 @@ frmVisual::frmVisual(QWidget *owner) : QDialog(owner)
     const char *caps[] = {"Jaune", "Cyan", "Magenta", "Radar 3D"};
     for (int i = 0; i < 4; ++i) {
         Command1[size_t(i)] = new QPushButton(QString::fromLatin1(caps[i]), i < 3 ? static_cast<QWidget *>(f1) : this);
-        Command1[size_t(i)]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        Command1[size_t(i)]->setObjectName(QStringLiteral("Command1(%1)").arg(i));
         connect(Command1[size_t(i)], &QPushButton::clicked, this, [this, i] { apply(i); });
         if (i < 3) l1->addWidget(Command1[size_t(i)]);
     }
@@ -154,22 +160,35 @@ frmVisual::frmVisual(QWidget *owner) : QDialog(owner)
     Option2[0]->setChecked(targetmode != 0);
     Option2[1]->setChecked(targetmode == 0);
     if (targetmode == 0) option2(1);
-    QStringList tables;
-    for (const QString &dir : {paths::userFolder(), paths::programFolder()})
-        for (const QString &n : QDir(dir).entryList({QStringLiteral("*.rad")}, QDir::Files))
-            if (!tables.contains(n.toLower())) tables << n.toLower();
-    tables.sort();
+    // A sorted list; names keep their case.
+    QStringList tables = tablefiles(QStringLiteral("*.rad"));
+    tables.sort(Qt::CaseInsensitive);
     if (!tables.isEmpty()) {
         Command1[3]->setVisible(true);
         Combo2->setVisible(true);
         Check1->setVisible(true);
         Combo2->addItems(tables);
     }
-    if (Combo2->count() > 0) Combo2->setCurrentIndex(0);
-    const QString name = QString::fromLatin1(covset.antfile, sizeof covset.antfile).trimmed().toLower();
+    for (int r = Combo2->count() - 1; r >= 0; --r)
+        if (tablenamefits(Combo2->itemText(r))) Combo2->setCurrentIndex(r);
+    const QString name = storedtablename();
     if (!name.isEmpty())
         for (int r = Combo2->count() - 1; r >= 0; --r)
-            if (Combo2->itemText(r) == name) Combo2->setCurrentIndex(r);
+            if (Combo2->itemText(r).compare(name, Qt::CaseInsensitive) == 0) Combo2->setCurrentIndex(r);
+    tablerow_ = Combo2->currentIndex();
+    connect(Combo2, &QComboBox::activated, this, [this](int row) { tablechoice(row); });
+}
+
+// A table whose name the network file cannot keep is refused when it is
+// chosen: the list goes back to the table chosen before.
+void frmVisual::tablechoice(int row)
+{
+    if (tablenamefits(Combo2->itemText(row))) {
+        tablerow_ = row;
+        return;
+    }
+    msgbox(tablenametoolong(Combo2->itemText(row)), mbExclamation, QString(), this);
+    Combo2->setCurrentIndex(tablerow_);
 }
 
 void frmVisual::check1()
@@ -190,6 +209,10 @@ void frmVisual::option2(int index)
 
 void frmVisual::apply(int index)
 {
+    if (Check1->isChecked() && !tablenamefits(Combo2->currentText())) {
+        msgbox(tablenametoolong(Combo2->currentText()), mbExclamation, QString(), this);
+        return;
+    }
     curunit = int16_t(Combo1->currentIndex() + 1);
     const uint32_t colours[] = {0x00FFFF, 0xFFFF00, 0xFF00FF};  // red in the low byte
     if (index >= 0 && index < 3) covset.viscolor = colours[index];
@@ -207,8 +230,7 @@ void frmVisual::apply(int index)
     table_.clear();
     if (radarfile == 1) {
         table_ = Combo2->currentText();
-        const QByteArray name = table_.toLatin1().left(20).leftJustified(20, ' ');
-        std::copy(name.begin(), name.end(), covset.antfile);
+        storetablename(table_);
     }
     applied_ = index;
     accept();

@@ -38,6 +38,7 @@ public:
 
     void check1();
     void option2(int index);
+    void tablechoice(int row);
     void apply(int index);
 
 protected:
@@ -46,6 +47,7 @@ protected:
 private:
     int applied_ = -1;
     QString table_;
+    int tablerow_ = 0;  // the radar table row last chosen that the network file can keep
 };
 
 // What the dialog's button starts: the visual coverage on the current 2D

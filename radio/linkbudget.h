@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine.h"
 #include "radio/profile.h"
 #include "zelkor32.h"
 
@@ -26,16 +27,22 @@ constexpr double kFailedLoss = 1000;
 
 // Fills the in-fields of lrprm (all but interf and firstpt) for units a and
 // b in network net, and the system gains both ways. A unit whose system
-// number in the network is out of range leaves the fields it would set.
-void linkparams(int a, int b, int net);
+// number in the network is out of 1..25 (a damaged or foreign file) makes
+// the link not computable: both gains 0, the unit named in a message
+// "Système radio <s> inconnu pour <unit> dans le réseau <net>" (once per
+// LinkOperation), and every calcloss until the next linkparams answers the
+// 1000 dB failure loss without calling LR. Answers whether the link is
+// computable.
+bool linkparams(int a, int b, int net);
 
 // Calls LR on pfl (prepared by getprofile and the end-sample rule) with
 // lrprm (prepared by linkparams for network net), for the whole path only
 // when `whole` is non-zero, else for every sample; adds the urban factor
 // when the network has it; answers the margin of the worse direction,
-// min(sysgainab, sysgainba) - lrprm.loss, in dB. When LR cannot be called
-// the loss is 1000 dB and "Erreur dans la DLL" / "Calcul impossible." is
-// shown (once per LinkOperation).
+// min(sysgainab, sysgainba) - lrprm.loss, in dB. When LR cannot be called,
+// or refuses the profile (n outside 1..160), the loss is 1000 dB and
+// "Erreur dans la DLL" / "Calcul impossible." is shown (once per
+// LinkOperation).
 double calcloss(int a, int b, int net, int whole);
 
 // A level in dB above the receiver threshold as an S-meter reading at the
@@ -59,6 +66,37 @@ public:
     // Whether the model failed since the outermost operation began.
     static bool failed();
 };
+
+// The propagation model, bound on the calling thread and callable from any
+// thread afterwards: the engine's LR, or the model a test has set.
+class LossModel {
+public:
+    LossModel();
+    // Runs the model; false when it cannot be called.
+    bool run(double *pfl, double *loss, LinkParameters *prm) const;
+    // Whether calls may run on several threads at once (the engine's model
+    // keeps no state between calls; a test's model may).
+    bool reentrant() const { return !test_; }
+    // Whether the last linkparams found the link computable.
+    bool computable() const { return computable_; }
+
+private:
+    engine::LRFunction fn_ = nullptr;
+    std::function<bool(double *, double *, LinkParameters *)> test_;
+    bool computable_ = true;
+};
+
+// The loss along a profile exactly as calcloss computes it, on the caller's
+// own profile, losses and parameter block, so that several can run at once:
+// LR over the whole path (whole non-zero) or every sample, then the urban
+// factor of network net (set in `urban`, 0 when none). Answers false when
+// the model could not be called; prm.loss is then 1000 dB.
+bool pathloss(const LossModel &model, double *pfl, double *loss, LinkParameters &prm, int net, int whole,
+              double &urban);
+
+// Tells the user the propagation model could not be called, as calcloss
+// does: once per LinkOperation.
+void reportmodelfailure();
 
 // Test seam: the propagation model calcloss calls, answering false when it
 // cannot be called. Empty restores the engine's LR.

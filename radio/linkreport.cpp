@@ -80,9 +80,20 @@ void ScaleBox::print(double x, double y, const QString &text, uint32_t rgb)
 {
     QPainter p(&image_);
     p.setFont(font());
-    p.setPen(qcolor(rgb));
     const QPointF at = topix(x, y);
-    p.drawText(QPointF(at.x(), at.y() + QFontMetricsF(font()).ascent()), text);
+    const QPointF base(at.x(), at.y() + QFontMetricsF(font()).ascent());
+    // A light text on a light background (the yellow captions on the white
+    // of a picture box) gets a black outline, so that it can be read; its
+    // own colour stays.
+    auto luma = [](const QColor &c) { return 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue(); };
+    if (std::abs(luma(qcolor(rgb)) - luma(qcolor(back_))) < 96) {
+        p.setPen(Qt::black);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (dx != 0 || dy != 0) p.drawText(base + QPointF(dx, dy), text);
+    }
+    p.setPen(qcolor(rgb));
+    p.drawText(base, text);
     update();
 }
 
@@ -167,8 +178,9 @@ LinkAnalysis analyselink(int a, int b, int net)
 
     const UnitRecord &ua = units[a], &ub = units[b];
     double ha = 0, hb = 0;
+    bool computable = true;
     if (net > 0) {
-        linkparams(a, b, net);
+        computable = linkparams(a, b, net);
         r.margin = calcloss(a, b, net, 0);
         r.text1 = QStringLiteral(" La distance entre ") + unitname(a) + QStringLiteral(" et ") + unitname(b) +
                   QStringLiteral(" est de ") + masktext(profdist, 1) + QStringLiteral(" km, azimut ") +
@@ -238,7 +250,15 @@ LinkAnalysis analyselink(int a, int b, int net)
     }
     r.linkcolour = r.colour[size_t(n)];
 
-    if (net > 0) {
+    if (net > 0 && !computable) {
+        // A system number the tables do not hold (a damaged or foreign
+        // file): no loss or gain of this link can be told.
+        const int s = nets[net].system[a - 1];
+        const int u = s >= 1 && s <= kSystems ? b : a;
+        r.text3 = QStringLiteral(" Calcul impossible: système radio ") + QString::number(nets[net].system[u - 1]) +
+                  QStringLiteral(" inconnu pour ") + unitname(u);
+        r.text4.clear();
+    } else if (net > 0) {
         r.text3 = QStringLiteral(" Le mode de propagation est la ");
         const double d = pfl[2] * pfl[1];
         if (lrprm.losflag != 0) {

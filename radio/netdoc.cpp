@@ -82,6 +82,23 @@ void applydocument(const NetDocument &d, const NetRead &r)
     for (const QByteArray &p : d.pictures) openpicture(fromCp1252(p), 2);
 }
 
+// Opens the map a network file names. A map that cannot be opened leaves
+// the flat grid just made, which is no terrain: no link is computed on it,
+// and a map found nowhere is reported with the places it was looked for
+// (where the file says, beside the network file, the program folder).
+void openmapof(const QString &name, const QString &network)
+{
+    if (openmap(name)) return;
+    mapmissing = true;
+    const QString n = unquoted(name);
+    if (n.isEmpty() || !findmapfile(n).isEmpty()) return;  // no map named, or one already refused as damaged
+    msgbox(QStringLiteral("Carte introuvable : ") + QDir::toNativeSeparators(n) + QStringLiteral("\r\n") +
+               QStringLiteral("Cherchée aussi à côté de ") + QDir::toNativeSeparators(network) +
+               QStringLiteral(" et dans le dossier du programme.\r\n") +
+               QStringLiteral("Les liaisons ne sont pas calculées sans carte."),
+           mbExclamation | mbOK);
+}
+
 }  // namespace
 
 NetDocument currentdocument()
@@ -169,7 +186,10 @@ void opennet(const QString &file)
         screengrid();
         // The fitted frame stands until a map file replaces it.
         setcorners(mapset);
-        openmap(mapfile);
+        // The map a file names is looked for and reported; a file that
+        // names none keeps the map name in memory, as before.
+        if (r.mapname) openmapof(mapfile, kept);
+        else openmap(mapfile);
         drawnets();
         const QString folder = pathof(paths::resolve(path));
         if (!folder.isEmpty()) QDir::setCurrent(folder);

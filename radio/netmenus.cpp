@@ -7,6 +7,7 @@
 #include "base/mainframe.h"
 #include "base/mdi.h"
 #include "pictures/pichooks.h"
+#include "radio/frmLink.h"
 #include "radio/frmNet.h"
 #include "radio/frmReport.h"
 #include "radio/frmUnit.h"
@@ -68,6 +69,9 @@ void mnuEditUnit_Click()
 void showunitdialog(int unit)
 {
     if (unit < 1 || unit > kUnits) return;
+    // The radio-link window closes first (storing its place): the unit
+    // dialog may change the link it shows.
+    if (frmLink *link = frmLink::instance()) link->close();
     curunit = int16_t(unit);
     frmUnit dlg(mainWindow());
     dlg.exec();

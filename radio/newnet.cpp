@@ -91,6 +91,7 @@ void newnet(bool named)
 
     // 10. Map file name.
     mapfile = QStringLiteral("default.map");
+    mapmissing = false;  // a new network's flat grid stands until a map is extracted
 
     // 11-12. Units.
     for (int i = 1; i <= kUnits; ++i) {

@@ -36,12 +36,15 @@ namespace {
 struct GridEnds {
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     int32_t uy = 0;
+    bool map = false;            // the map has an extent and a scale
+    bool ina = false, inb = false;  // each end lies on the grid
 };
 
 // False when the map has no extent or scale, or a unit lies off the grid.
 bool placeends(int a, int b, GridEnds &e)
 {
     if (a < 1 || a > kUnits || b < 1 || b > kUnits) return false;
+    if (mapmissing) return false;  // a flat placeholder is no terrain
     if (!(mapset.size > 0)) return false;
 
     // Cells per degree along each axis. A grid of one cell, or corners
@@ -50,6 +53,7 @@ bool placeends(int a, int b, GridEnds &e)
     const double spanx = double(mapcorners.lon[1]) - double(mapcorners.lon[0]);
     const double spany = double(mapcorners.lat[1]) - double(mapcorners.lat[2]);
     if (ux < 0 || uy < 1 || spanx == 0 || spany == 0) return false;
+    e.map = true;
     const float xs = float(double(ux) / spanx);
     const float ys = float(double(uy) / spany);
 
@@ -68,7 +72,9 @@ bool placeends(int a, int b, GridEnds &e)
     e.y2 = row(units[b]);
     e.uy = uy;
     auto inside = [&](float x, float y) { return x >= 0 && x <= float(ux) && y >= 0 && y <= float(uy); };
-    return inside(e.x1, e.y1) && inside(e.x2, e.y2);
+    e.ina = inside(e.x1, e.y1);
+    e.inb = inside(e.x2, e.y2);
+    return e.ina && e.inb;
 }
 
 // Path length in km of a grid distance: cells taken as square, the map's
@@ -115,6 +121,25 @@ int16_t getprofile(int a, int b)
     profdist = cellskm(cells, e.uy);
     pfl[2] = profdist * 1000 / n;
     return int16_t(n);
+}
+
+QString emptyprofilereason(int a, int b)
+{
+    if (a < 1 || a > kUnits || b < 1 || b > kUnits) return QStringLiteral(" Pas de profil");
+    auto name = [](int u) { return fixedText(units[u].name).trimmed(); };
+    GridEnds e;
+    if (placeends(a, b, e)) {
+        const float Dx = e.x2 - e.x1, Dy = e.y2 - e.y1;
+        if (roundEven(std::min(std::sqrt(double(Dx) * Dx + double(Dy) * Dy), double(kMaxProfileIntervals))) != 0)
+            return QString();
+        return QStringLiteral(" Pas de profil : ") + name(a) + QStringLiteral(" et ") + name(b) +
+               QStringLiteral(" sont sur la même cellule de la carte");
+    }
+    if (!e.map) return QStringLiteral(" Pas de profil : aucune carte d'élévation en mémoire");
+    if (!e.ina && !e.inb)
+        return QStringLiteral(" Pas de profil : ") + name(a) + QStringLiteral(" et ") + name(b) +
+               QStringLiteral(" sont hors de la carte");
+    return QStringLiteral(" Pas de profil : ") + name(e.ina ? b : a) + QStringLiteral(" est hors de la carte");
 }
 
 void applyendsamples(int a, int b)

@@ -4,6 +4,8 @@
 // and the lowest and highest sample left beside it.
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <cstdint>
 
@@ -34,5 +36,11 @@ double linkdistance(int a, int b);
 // with n > 0, sample 0 becomes unit a's ground elevation and sample n unit
 // b's, so the path ends at the sites and not at the cells holding them.
 void applyendsamples(int a, int b);
+
+// Why getprofile(a, b) finds no profile, as the radio-link window tells
+// the user: " Pas de profil : " and the reason (no elevation map, which
+// unit or that both units are off the map, both on one cell); empty when
+// there is a profile.
+QString emptyprofilereason(int a, int b);
 
 }  // namespace zk

@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   # tools the tests use to make real fixtures and peers
-  gdal-bin mscompress geographiclib-tools socat gpsbabel xvfb xauth openbox x11-utils poppler-utils python3
+  gdal-bin mscompress geographiclib-tools socat gpsbabel xvfb xauth openbox x11-utils xdotool poppler-utils python3
   # the standard dialogs in French, and the interface face
   qt6-translations-l10n fonts-liberation
 )

@@ -143,7 +143,9 @@ frm3Dpic::frm3Dpic(QWidget *owner) : QDialog(owner)
     for (int i = 0; i < 6; ++i) {
         auto *l = new QLabel(QStringLiteral("-"), this);
         l->setObjectName(QStringLiteral("Label1(%1)").arg(i));
-        l->setGeometry(tx(4080), ty(kLabelY[i]), tx(i == 5 ? 2895 : 1815), ty(255));
+        // 240 twips high rather than 255, which would lie one pixel over the
+        // scroll bar below it.
+        l->setGeometry(tx(4080), ty(kLabelY[i]), tx(i == 5 ? 2895 : 1815), ty(240));
         l->setFont(readout);
         Label1[size_t(i)] = l;
     }

@@ -11,8 +11,11 @@
 #include <cmath>
 
 #include "base/longop.h"
+#include "base/longop.h"
 #include "base/mainframe.h"
 #include "base/mdi.h"
+#include "base/mdi.h"
+#include "base/placement.h"
 #include "pictures/frmPic.h"
 #include "pictures/picbox.h"
 #include "pictures/picfiles.h"
@@ -43,13 +46,14 @@ frmAnimate *frmAnimate::open()
         g_panel = new frmAnimate(mainWindow());
         // A new panel opens in the middle of the main window (or of the
         // screen), not hidden behind the tool windows in its corner.
-        QRect room = mainWindow() ? mainWindow()->frameGeometry() : QRect();
-        if (room.isEmpty())
-            if (QScreen *s = QGuiApplication::primaryScreen()) room = s->availableGeometry();
-        if (!room.isEmpty()) g_panel->move(room.center() - g_panel->rect().center());
+        showPlaced(g_panel, [](const QSize &frame) {
+            QRect room = mainWindow() ? mainWindow()->frameGeometry() : QRect();
+            if (room.isEmpty()) room = availableRoom();
+            return room.center() - QRect(QPoint(0, 0), frame).center();
+        });
+    } else {
+        showPlaced(g_panel);
     }
-    g_panel->show();
-    g_panel->raise();
     return g_panel;
 }
 

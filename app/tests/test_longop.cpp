@@ -21,7 +21,10 @@
 #include "base/longop.h"
 #include "engine.h"
 #include "map/mapdata.h"
+#include "msgbox.h"
+#include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
+#include "pictures/picbox.h"
 #include "pictures/picfiles.h"
 
 using zk::frmMain;
@@ -243,6 +246,39 @@ private slots:
         zk::endop();
         QCOMPARE(w->label2()->text(), QStringLiteral("Arrêté par l'utilisateur."));
         QCOMPARE(w->label1()->text(), QStringLiteral("Prêt"));
+        QVERIFY(idleInterface());
+    }
+
+    // A quick operation whose reports all fall within the quarter second
+    // after its first drawing, then asks whether to keep its drawing: while
+    // the question waits the bar is full, not at the 1% drawn first; the
+    // end hides it. A stopped operation asks nothing and ends empty.
+    void finishedWorkShowsTheBarFull()
+    {
+        zk::MsgScript script;
+        script.answer(zk::idNo);
+        zk::beginop(zk::opcoverage);
+        zk::progtotal = 360;
+        for (int n = 0; n < 360; n += 20) QCOMPARE(zk::opcallback(n), 1);
+        QCOMPARE(w->label1()->text(), QStringLiteral("1%"));
+        zk::PicBox box;
+        QVERIFY(!zk::keepinpic(&box, QStringLiteral("la couverture ")));
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Garder la couverture dans l'image?")});
+        QVERIFY(w->shape1(0)->isVisible());
+        QVERIFY(w->shape1(1)->width() > 0);
+        QCOMPARE(w->shape1(0)->width(), w->shape1(1)->width());
+        QCOMPARE(w->label1()->text(), QStringLiteral("100%"));
+        zk::endop();
+        QCOMPARE(w->label1()->text(), QStringLiteral("Prêt"));
+        QVERIFY(idleInterface());
+
+        g_now += 1;
+        zk::beginop(zk::opcoverage);
+        zk::progtotal = 360;
+        w->mnuStop()->trigger();
+        zk::showprogressdone();  // nothing: the work was not done
+        QCOMPARE(w->shape1(0)->width(), qRound(w->shape1(1)->width() / 100.0));
+        zk::endop();
         QVERIFY(idleInterface());
     }
 

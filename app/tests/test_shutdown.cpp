@@ -14,6 +14,8 @@
 #include "base/hooks.h"
 #include "map/mapdata.h"
 #include "msgbox.h"
+#include "pictures/draw2d.h"
+#include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "positions/serialgps.h"
 #include "radio/radiodata.h"
@@ -243,6 +245,52 @@ private slots:
         QVERIFY(zk::mapmodified);
         if (stage == 1) QVERIFY(zk::netmodified);
         if (stage <= 2) QVERIFY(untitled);
+    }
+
+    // Work kept in a picture opened from its file ("Garder ... dans
+    // l'image?" Oui) is asked about like a picture never saved, and Yes
+    // saves it into that file; once saved, it is not asked about again.
+    void keptWorkOnAPictureFromItsFileIsAsked_data()
+    {
+        QTest::addColumn<bool>("savedFirst");
+        QTest::newRow("kept, not saved") << false;
+        QTest::newRow("kept, then saved") << true;
+    }
+    void keptWorkOnAPictureFromItsFileIsAsked()
+    {
+        QFETCH(bool, savedFirst);
+        document();
+        const QString bmp = fromFile->Filename;
+        {
+            zk::MsgScript keep;
+            keep.answer(zk::idYes);
+            QVERIFY(zk::keepinpic(fromFile->Picture1, QStringLiteral("la grille ")));
+            QCOMPARE(keep.texts(), QStringList{QStringLiteral("Garder la grille dans l'image?")});
+        }
+        if (savedFirst) {
+            zk::MsgScript quiet;
+            QVERIFY(zk::savepicture(fromFile, bmp));
+        }
+        const QString untitledName = untitled->Filename;
+        shelltest::fileAnswers() << bmp;
+        zk::MsgScript script;
+        for (int a : {zk::idYes, zk::idNo, zk::idNo}) script.answer(a);
+        if (!savedFirst) script.answer(zk::idYes);  // the picture from its file: saved
+        script.answer(zk::idNo);
+        QVERIFY(env->w->close());
+        QStringList expected{kConfirm, QStringLiteral("Enregistrer ") + zk::settings.lastproject + "?",
+                             QStringLiteral("Enregistrer ") + untitledName + "?"};
+        if (!savedFirst) expected << QStringLiteral("Enregistrer ") + bmp + "?";
+        expected << QStringLiteral("Enregistrer default.map?");
+        QStringList prompts;
+        for (const QString &t : script.texts())
+            if (t.startsWith(QLatin1String("Enregistrer ")) || t == kConfirm) prompts << t;
+        QCOMPARE(prompts, expected);
+        // The kept change is in the file: pixel (1, 1) red instead of the pattern's RGB(1, 1, 7).
+        QImage onDisk(bmp);
+        QVERIFY(!onDisk.isNull());
+        QCOMPARE(onDisk.pixelColor(1, 1), QColor(Qt::red));
+        QCOMPARE(onDisk.pixelColor(2, 1), QColor(2, 1, 7));
     }
 
     void yesThatSavedGoesOn()

@@ -7,6 +7,7 @@
 
 #include "frame.h"
 #include "gdi.h"
+#include "parallel.h"
 #include "safearray.h"
 #include "zelkor32.h"
 
@@ -43,6 +44,9 @@ private:
     int32_t lastX_ = 0, lastY_ = 0;
     uint32_t last_ = 0;
 };
+
+// Columns painted between two reports to the progress hook.
+constexpr int32_t kColumnBlock = 32;
 
 }  // namespace
 
@@ -89,10 +93,15 @@ extern "C" int32_t drawpic3D(ZkArray **grid, ZkDC *hdcMap, ZkDC *hdcDst, int32_t
     const int64_t rows = hdcDst && hdcDst->bits ? hdcDst->height : 0;  // rows at or below this are clipped
     const uint32_t farColour = uint32_t(far_) | ZK_PALETTERGB;
     const uint32_t skyColour = uint32_t(sky) | ZK_PALETTERGB;
-    MapColours colours(hdcMap, mask);
     int32_t result = 0;
 
-    for (int32_t i = 0; i < width; ++i) {
+    // Every column is a ray of its own: a block of columns is painted at once
+    // on every core (each writes its own column only); then the progress hook
+    // hears of each column of the block in turn, from the calling thread, so
+    // that it may show the picture or stop it between blocks, never while a
+    // column is drawn.
+    auto column = [&](int32_t i) {
+        MapColours colours(hdcMap, mask);
         const float a = float(h - (double(i) - hw) / P);
         const double ca = std::cos(double(a)), sn = std::sin(double(a));
         float r = stp;
@@ -146,7 +155,14 @@ extern "C" int32_t drawpic3D(ZkArray **grid, ZkDC *hdcMap, ZkDC *hdcDst, int32_t
         int64_t row = std::min(j, rows - 1);
         for (; row >= Z && row >= 0; --row) gdi::setPixelV(hdcDst, i, int32_t(row), farColour);
         for (; row >= 0; --row) gdi::setPixelV(hdcDst, i, int32_t(row), skyColour);
-        if (!engine::progress(i)) break;
+    };
+    const int threads = workercount();
+    for (int32_t i0 = 0; i0 < width; i0 += kColumnBlock) {
+        const int32_t n = std::min(kColumnBlock, width - i0);
+        parallelfor(n, [&](int k) { column(i0 + k); }, threads);
+        bool goon = true;
+        for (int32_t i = i0; i < i0 + n && goon; ++i) goon = engine::progress(i);
+        if (!goon) break;
     }
     return result;
 }

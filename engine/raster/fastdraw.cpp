@@ -156,7 +156,10 @@ struct Painter {
         for (int32_t k = 0; k < cols; ++k) {
             const int32_t e = cur[k];
             const Level &L = table[size_t(e - emin)];
-            int32_t n = Shade ? shadeBuf[k] + L.n0 : L.n0;
+            // The shading saturates at the 32-bit ends for extreme settings;
+            // the sea offset and the contour darkening are added in 64 bits,
+            // where they cannot overflow, before the value is clamped.
+            int64_t n = Shade ? int64_t(shadeBuf[k]) + L.n0 : int64_t(L.n0);
             if (Contours) {
                 const int32_t w = k > 0 ? cur[k - 1] : west, s = south[k];
                 for (int c = 0; c < contours; ++c) {
@@ -168,7 +171,7 @@ struct Painter {
                         n = 48;
                 }
             }
-            const int32_t v = std::clamp(n, 0, 255);
+            const int32_t v = int32_t(std::clamp<int64_t>(n, 0, 255));
             uint32_t colour;
             if (Stops) {
                 const double f = bright[v];

@@ -41,8 +41,8 @@ int32_t readDted(ZkArray *grid, ByteSource &src, int16_t flag, int32_t i0, int32
     if (!sa::is2d(grid) || !(stepI > 0.0f) || !(stepJ > 0.0f)) return 0;
     const DtedLayout lay = layoutOf(src, flag);
     const int32_t n = lay.count;
-    const float si = float(double(stepI) * lay.factor);
-    const float sj = float(double(stepJ) * lay.factor);
+    const double si = double(stepI) * lay.factor;
+    const double sj = double(stepJ) * lay.factor;
 
     int32_t lx, ux, ly, uy;
     sa::lbound(grid, 1, lx);
@@ -51,25 +51,26 @@ int32_t readDted(ZkArray *grid, ByteSource &src, int16_t flag, int32_t i0, int32
     sa::ubound(grid, 2, uy);
 
     LinePair lines(src, lay.start, 2 * int64_t(n) + 12, n, SampleCoding::SignMagnitudeDted);
-    float sp = startAt(float(-double(i0) * si));
-    const float sr0 = startAt(float(-double(j0) * sj));
-    const int64_t firstRow = std::max(j0, ly);
+    const WalkStart col = walkStart(i0, si, lx);
+    const WalkStart row = walkStart(j0, sj, ly);
 
-    for (int64_t i = std::max(i0, lx); i <= ux;) {
+    int64_t m = 0;
+    for (int64_t i = col.index; i <= ux; ++m) {
+        const double sp = col.at(m, si);
         if (!lines.hold(lineIndex(sp))) break;
         const int16_t *up = lines.upper();
         const int16_t *lo = lines.lower();
-        const float fx = sp - std::floor(sp);
-        float sr = sr0;
-        for (int64_t j = firstRow; j <= uy && sr < float(n - 1); ++j) {
+        const double fx = sp - std::floor(sp);
+        int64_t q = 0;
+        for (int64_t j = row.index; j <= uy; ++j, ++q) {
+            const double sr = row.at(q, sj);
+            if (!(sr < double(n - 1))) break;
             const int32_t k = int32_t(std::floor(sr));
-            const float fy = sr - float(k);
-            const double v = (up[k] * (1.0 - fy) + up[k + 1] * double(fy)) * (1.0 - fx) +
-                             (lo[k] * (1.0 - fy) + lo[k + 1] * double(fy)) * double(fx);
+            const double fy = sr - double(k);
+            const double v = (up[k] * (1.0 - fy) + up[k + 1] * fy) * (1.0 - fx) +
+                             (lo[k] * (1.0 - fy) + lo[k + 1] * fy) * fx;
             sa::put(grid, int32_t(i), int32_t(j), int16_t(trunc32(v)));
-            sr += sj;
         }
-        sp += si;
         ++i;
         if (!progress(int32_t(i))) break;
     }

@@ -20,8 +20,8 @@ int32_t readTopo30(ZkArray *grid, ByteSource &src, float x0, float y0, float ste
     // A tile of C samples spans C + 1 sample spacings of the extraction's
     // grid (its edge samples are half a spacing inside the tile), hence the
     // slight compression of both steps.
-    const float si = float(double(stepI) * cols / (cols + 1));
-    const float sj = float(double(stepJ) * rows / (rows + 1));
+    const double si = float(double(stepI) * cols / (cols + 1));
+    const double sj = float(double(stepJ) * rows / (rows + 1));
 
     int32_t lx, ux, ly, uy;
     sa::lbound(grid, 1, lx);
@@ -30,26 +30,29 @@ int32_t readTopo30(ZkArray *grid, ByteSource &src, float x0, float y0, float ste
     sa::ubound(grid, 2, uy);
 
     LinePair lines(src, 0, int64_t(cols) * 2, cols, SampleCoding::BigEndianTopo30);
-    const int64_t firstCol = std::max<int64_t>(trunc32(x0), lx);
-    const float sc0 = startAt(float(std::floor(-double(x0) * si)));
-    float sr = startAt(float(std::floor(-double(y0) * sj)));
+    // The origin may fall between grid cells: the walk starts at the first
+    // cell inside the tile, at that cell's own tile position.
+    const WalkStart col = walkStart(x0, si, lx);
+    const WalkStart row = walkStart(y0, sj, ly);
 
-    for (int64_t j = std::max<int64_t>(trunc32(y0), ly); j <= uy;) {
+    int64_t n = 0;
+    for (int64_t j = row.index; j <= uy; ++n) {
+        const double sr = row.at(n, sj);
         if (!lines.hold(lineIndex(sr))) break;
         const int16_t *up = lines.upper();
         const int16_t *lo = lines.lower();
-        const float fy = sr - std::floor(sr);
+        const double fy = sr - std::floor(sr);
         const int32_t gy = int32_t(int64_t(uy) - j);
-        float sc = sc0;
-        for (int64_t i = firstCol; i <= ux && sc < float(cols - 1); ++i) {
+        int64_t m = 0;
+        for (int64_t i = col.index; i <= ux; ++i, ++m) {
+            const double sc = col.at(m, si);
+            if (!(sc < double(cols - 1))) break;
             const int32_t k = int32_t(std::floor(sc));
-            const float fx = sc - float(k);
-            const double v = (up[k] * (1.0 - fx) + up[k + 1] * double(fx)) * (1.0 - fy) +
-                             (lo[k] * (1.0 - fx) + lo[k + 1] * double(fx)) * double(fy);
+            const double fx = sc - double(k);
+            const double v = (up[k] * (1.0 - fx) + up[k + 1] * fx) * (1.0 - fy) +
+                             (lo[k] * (1.0 - fx) + lo[k + 1] * fx) * fy;
             sa::put(grid, int32_t(i), gy, int16_t(trunc32(v)));
-            sc += si;
         }
-        sr += sj;
         ++j;
         if (!progress(int32_t(j))) break;
     }

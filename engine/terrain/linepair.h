@@ -23,10 +23,10 @@ enum class SampleCoding {
 // The line number of a source position: floor(pos), or -1 for NaN or a
 // negative position, and never more than 2^40 so that byte offsets stay far
 // from overflow (such a line lies beyond any file and reads short).
-inline int64_t lineIndex(float pos)
+inline int64_t lineIndex(double pos)
 {
-    if (!(pos >= 0.0f)) return -1;
-    if (pos >= 1099511627776.0f) return int64_t(1) << 40;
+    if (!(pos >= 0.0)) return -1;
+    if (pos >= 1099511627776.0) return int64_t(1) << 40;
     return int64_t(std::floor(pos));
 }
 

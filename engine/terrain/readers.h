@@ -3,6 +3,8 @@
 // bytes from memory through exactly the same code.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "terrain/tilefile.h"
@@ -26,8 +28,27 @@ int32_t readTopo30(ZkArray *grid, ByteSource &src, float x0, float y0, float ste
 int32_t readDted(ZkArray *grid, ByteSource &src, int16_t flag, int32_t i0, int32_t j0, float stepI,
                  float stepJ);
 
-// Start of a source position: the value when it is positive, else 0 (NaN
-// included, so that a nonsensical origin starts at the tile's first sample).
-inline float startAt(float v) { return v > 0.0f ? v : 0.0f; }
+// Where a tile's walk over the grid starts along one direction: the first
+// grid index at or after the tile's origin (a grid position, possibly
+// fractional, of the tile's first sample) and not below the grid's lower
+// bound, and the tile position of that index, (index - origin) x step. Every
+// cell's tile position is worked out from the origin itself, never floored,
+// so that a cell takes the tile samples of its own place and neighbouring
+// tiles meet without a step at their join. A nonsensical origin (NaN) starts
+// at the tile's first sample on the grid's first index.
+struct WalkStart {
+    int64_t index;
+    double pos;
+    // The tile position of the n-th index of the walk (an infinite step
+    // leaves the first one where it is).
+    double at(int64_t n, double step) const { return n == 0 ? pos : pos + double(n) * step; }
+};
+inline WalkStart walkStart(double origin, double step, int32_t lower)
+{
+    if (!(origin == origin)) return {lower, 0.0};
+    const double first = std::max(std::ceil(std::clamp(origin, -4.0e9, 4.0e9)), double(lower));
+    const double pos = (first - origin) * step;
+    return {int64_t(first), pos > 0.0 ? pos : 0.0};
+}
 
 }  // namespace zk::engine

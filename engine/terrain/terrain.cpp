@@ -6,14 +6,8 @@
 
 #include "frame.h"
 #include "safearray.h"
+#include "terrain/readers.h"
 #include "zelkor32.h"
-
-namespace {
-
-// max(lo, v), with NaN giving lo.
-float atLeast(float lo, float v) { return v > lo ? v : lo; }
-
-}  // namespace
 
 extern "C" int32_t getterrain(ZkArray **grid, ZkArray **src, int32_t i0, int32_t j0, float stepI, float stepJ)
 {
@@ -33,16 +27,23 @@ extern "C" int32_t getterrain(ZkArray **grid, ZkArray **src, int32_t i0, int32_t
     sa::lbound(t, 2, tl2);  // tile columns (west to east)
     sa::ubound(t, 2, tu2);
 
-    float sx = atLeast(float(tl2), float(std::floor(-double(i0) * stepI)));
-    const float sy0 = atLeast(float(tl1), float(-double(j0) * stepJ));
-    const int64_t firstRow = std::max(j0, ly);
+    // Tile positions are counted from the tile's lower bounds; each cell's
+    // is worked out from the origin (never floored), so that the cell takes
+    // the samples of its own place whichever tile it comes from.
+    const engine::WalkStart col = engine::walkStart(i0, stepI, lx);
+    const engine::WalkStart row = engine::walkStart(j0, stepJ, ly);
 
-    for (int64_t i = std::max(i0, lx); i <= ux && sx < float(tu2);) {
-        const float fx = sx - std::floor(sx);
+    int64_t m = 0;
+    for (int64_t i = col.index; i <= ux; ++m) {
+        const double sx = double(tl2) + col.at(m, stepI);
+        if (!(sx < double(tu2))) break;
+        const double fx = sx - std::floor(sx);
         const int32_t ix = engine::trunc32(sx);
-        float sy = sy0;
-        for (int64_t j = firstRow; j <= uy && sy < float(tu1); ++j) {
-            const float fy = sy - std::floor(sy);
+        int64_t q = 0;
+        for (int64_t j = row.index; j <= uy; ++j, ++q) {
+            const double sy = double(tl1) + row.at(q, stepJ);
+            if (!(sy < double(tu1))) break;
+            const double fy = sy - std::floor(sy);
             const int32_t iy = engine::trunc32(sy);
             int16_t a, b, c, d;
             // Every element comes through the tile's own bounds; a corner
@@ -50,13 +51,10 @@ extern "C" int32_t getterrain(ZkArray **grid, ZkArray **src, int32_t i0, int32_t
             // leaves the cell as it was.
             if (sa::get(t, iy, ix, a) && sa::get(t, iy + 1, ix, b) && sa::get(t, iy, ix + 1, c) &&
                 sa::get(t, iy + 1, ix + 1, d)) {
-                const double v = (a * (1.0 - fy) + b * double(fy)) * (1.0 - fx) +
-                                 (c * (1.0 - fy) + d * double(fy)) * double(fx);
+                const double v = (a * (1.0 - fy) + b * fy) * (1.0 - fx) + (c * (1.0 - fy) + d * fy) * fx;
                 sa::put(g, int32_t(i), int32_t(j), int16_t(engine::trunc32(std::floor(v + 0.5))));
             }
-            sy += stepJ;
         }
-        sx += stepI;
         ++i;
         if (!engine::progress(int32_t(i))) break;
     }

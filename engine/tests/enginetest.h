@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <utility>
 #include <string>
@@ -111,6 +112,17 @@ inline std::vector<uint8_t> readFile(const std::string &path)
 inline bool haveTool(const char *tool)
 {
     return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Empty when every tool is on the PATH, else what is missing and the Debian
+// package that installs it (the tests count a missing tool as a failure).
+inline std::string missingTools(std::initializer_list<const char *> tools, const char *package)
+{
+    std::string missing;
+    for (const char *t : tools)
+        if (!haveTool(t)) missing += std::string(missing.empty() ? "" : ", ") + t;
+    if (missing.empty()) return missing;
+    return missing + " is missing: install the Debian package " + package + " (scripts/install-deps.sh)";
 }
 
 inline int run(const std::string &cmd) { return std::system(cmd.c_str()); }

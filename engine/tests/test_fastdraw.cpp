@@ -344,6 +344,36 @@ TEST_F(Fastdraw, NonPositiveSizeMeansNoSlopeShading)
     }
 }
 
+// Settings far outside their ranges (a cell of 1e-30 km, a contrast of 1e30)
+// make the slope factor so large that the shading of any slope saturates. A
+// downhill slope is then as dark as it gets: the sea offset and the contour
+// darkening take it further down, never round to white.
+TEST_F(Fastdraw, ExtremeSettingsSaturateDark)
+{
+    // y = 1 (output row 0): 0 (sea), 10, 200; y = 0 (output row 1): -5, 5, 200.
+    Grid g(3, 2);
+    const int16_t north[3] = {0, 10, 200}, south[3] = {-5, 5, 200};
+    for (int x = 0; x < 3; ++x) {
+        g.at(x, 1) = north[x];
+        g.at(x, 0) = south[x];
+    }
+    struct Case {
+        float size, con;
+    };
+    for (const Case c : {Case{1e-30f, 18.0f}, Case{100.0f, 1e30f}}) {
+        Surface s(3, 2, kUntouched);
+        MapSettings m = baseMap(0);
+        m.size = c.size;
+        m.con = c.con;
+        m.c1 = 1;
+        draw(m, g, s, 0, 0, 2, 1);
+        EXPECT_EQ(s.px(0, 0), grey(0)) << c.size << " " << c.con;  // sea 5 m above its south: darkest
+        EXPECT_EQ(s.px(1, 0), grey(0)) << c.size << " " << c.con;  // 10 over 5, on a 10 m line
+        EXPECT_EQ(s.px(2, 0), grey(127 - 48)) << c.size << " " << c.con;  // flat, on a line against 10 west
+        EXPECT_EQ(s.px(0, 1), grey(127)) << c.size << " " << c.con;  // southern edge: flat
+    }
+}
+
 TEST_F(Fastdraw, HookSeesEachRowAndCanStop)
 {
     Grid g = sample();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "enginetest.h"
 #include "raster/raster.h"
@@ -417,12 +418,37 @@ TEST(Perspective, RefusesWhatItCannotDraw)
     EXPECT_TRUE(v.untouched());
 }
 
-TEST(Perspective, HookPerColumnCanStop)
+// The hook hears of every column, after the block of 32 columns it belongs
+// to has been painted (together, on every core); a stop ends the view there.
+TEST(Perspective, HookPerColumnCanStopAtTheEndOfItsBlock)
 {
     View v;
     HookRecorder hook(1);
     v.draw(25, 45, 100, 25, 5);
     EXPECT_EQ(HookRecorder::seen, (std::vector<int32_t>{0}));
     EXPECT_NE(v.dst.px(0, 47), kUntouched);
-    EXPECT_EQ(v.dst.px(1, 47), kUntouched);
+    EXPECT_NE(v.dst.px(31, 47), kUntouched);
+    EXPECT_EQ(v.dst.px(32, 47), kUntouched);
+}
+
+// On several threads the view is the one painted on one, column for column.
+TEST(Perspective, SeveralThreadsPaintWhatOneThreadPaints)
+{
+    callback(nullptr);
+    View one, four;
+    for (View *v : {&one, &four}) {
+        for (int32_t j = 0; j < 50; ++j)
+            for (int32_t i = 0; i < 50; ++i) {
+                v->grid.at(i, j) = int16_t(40 * std::sin(i / 3.0) * std::cos(j / 4.0) + 20);
+                v->map.set(i, j, uint32_t(i * 5 + (j * 5 << 8)));
+            }
+    }
+    setenv("ZK_THREADS", "1", 1);
+    const int32_t r1 = one.draw(25, 45, 100, 25, 5);
+    setenv("ZK_THREADS", "4", 1);
+    const int32_t r4 = four.draw(25, 45, 100, 25, 5);
+    unsetenv("ZK_THREADS");
+    EXPECT_EQ(r1, r4);
+    EXPECT_EQ(one.dst.bits, four.dst.bits);
+    EXPECT_FALSE(one.untouched());
 }

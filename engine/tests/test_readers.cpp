@@ -3,6 +3,7 @@
 // sample against gdallocationinfo; short and corrupt files; Terrain tiles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -55,7 +56,8 @@ class DtedCell : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!zktest::haveTool("gdal_translate") || !zktest::haveTool("gdallocationinfo")) return;
+        missing_ = zktest::missingTools({"gdal_translate", "gdallocationinfo"}, "gdal-bin");
+        if (!missing_.empty()) return;
         dir_ = new TempDir;
         ok_ = makeDted(*dir_, *dir_ / "N45.DT1", 1201, -74, 45, level1Value);
     }
@@ -67,7 +69,8 @@ protected:
     void SetUp() override
     {
         callback(nullptr);
-        if (!ok_) GTEST_SKIP() << "gdal_translate or gdallocationinfo not available";
+        ASSERT_TRUE(missing_.empty()) << missing_;
+        ASSERT_TRUE(ok_) << "gdal_translate could not write the DTED cell";
     }
     static std::string cell() { return *dir_ / "N45.DT1"; }
 
@@ -81,6 +84,7 @@ protected:
 
     static inline TempDir *dir_ = nullptr;
     static inline bool ok_ = false;
+    static inline std::string missing_;
 };
 
 }  // namespace
@@ -158,10 +162,13 @@ TEST_F(DtedCell, LevelZeroCellTakesTenthSteps)
 TEST_F(DtedCell, ExtraHeaderLayoutWithFlag)
 {
     auto bytes = zktest::readFile(cell());
-    std::vector<uint8_t> withVol(80, ' ');
+    // An 80-byte volume header in front of the cell. Made at its full size
+    // and filled, rather than grown by insert(), which gcc 12 misreads as an
+    // over-read (-Wstringop-overread).
+    std::vector<uint8_t> withVol(80 + bytes.size(), ' ');
     // Byte 26 of this layout is inside the extra header: it must not be read.
     withVol[26] = '0';
-    withVol.insert(withVol.end(), bytes.begin(), bytes.end());
+    std::copy(bytes.begin(), bytes.end(), withVol.begin() + 80);
     const std::string vol = *dir_ / "N450000.DT1";
     zktest::writeFile(vol, withVol);
     Grid a(20, 20, kSentinel), b(20, 20, kSentinel);
@@ -303,7 +310,8 @@ protected:
     void SetUp() override
     {
         callback(nullptr);
-        if (!zktest::haveTool("gdallocationinfo")) GTEST_SKIP() << "gdallocationinfo not available";
+        const std::string missing = zktest::missingTools({"gdallocationinfo"}, "gdal-bin");
+        ASSERT_TRUE(missing.empty()) << missing;
     }
     bool antarctic() const { return GetParam(); }
     int cols() const { return antarctic() ? zk::engine::kTopoAntCols : zk::engine::kTopoCols; }
@@ -357,6 +365,31 @@ TEST_P(Topo30, GridOffsetInsideAndFractionalSteps)
             const double v = (raw(c, r) * (1 - fx) + raw(c + 1, r) * fx) * (1 - fy) +
                              (raw(c, r + 1) * (1 - fx) + raw(c + 1, r + 1) * fx) * fy;
             EXPECT_NEAR(got, std::trunc(v), 1.0) << i << "," << j;  // positions accumulate in 32-bit floats
+        }
+}
+
+TEST_P(Topo30, FractionalOriginTakesEachCellsOwnPlace)
+{
+    const std::string dem = makeTopo(dir, "W100N40", antarctic(), 8, 0);
+    ASSERT_FALSE(dem.empty());
+    Grid g(12, 6, kSentinel);
+    // The tile's first column lies 10.25 columns west of the grid and its
+    // first row 2.5 rows below the grid's northern edge: grid column i sits
+    // a quarter of the way from tile column 10 + i to 11 + i, and grid row 3
+    // from the north (the first inside the tile) half-way between tile rows
+    // 0 and 1.
+    EXPECT_EQ(gettopo30(g.ref(), dem.c_str(), -10.25f, 2.5f, unitStep(cols()), unitStep(rows()), antarctic()), 1);
+    auto raw = [](int c, int r) { const int v = topoValue(c, r); return double(v < -1000 ? 0 : v); };
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 6; ++j) {  // j counted from the north
+            const int16_t got = g.at(i, 5 - j);
+            if (j < 3) {
+                EXPECT_EQ(got, kSentinel) << i << "," << j;
+                continue;
+            }
+            const int c = 10 + i, r = j - 3;
+            const double v = (raw(c, r) * 0.75 + raw(c + 1, r) * 0.25) * 0.5 + (raw(c, r + 1) * 0.75 + raw(c + 1, r + 1) * 0.25) * 0.5;
+            EXPECT_EQ(got, int16_t(std::trunc(v))) << i << "," << j;
         }
 }
 
@@ -526,6 +559,22 @@ TEST(Terrain, OriginOutsideTheGridAndTileEdges)
     EXPECT_EQ(k.at(1, 1), t.at(119, 119));
     EXPECT_EQ(k.at(2, 1), kSentinel);
     EXPECT_EQ(k.at(1, 2), kSentinel);
+}
+
+TEST(Terrain, TileWestOfTheGridStartsAtItsOwnPlace)
+{
+    callback(nullptr);
+    Grid t(121, 121);
+    for (int a = 0; a <= 120; ++a)
+        for (int b = 0; b <= 120; ++b) t.at(a, b) = int16_t(100 * b + a);  // 100 m a column
+    Grid g(6, 2, kSentinel);
+    // Grid column 0 lies 3 cells of 0.4 samples east of the tile's first
+    // column: at tile column 1.2, not at column 1.
+    EXPECT_EQ(getterrain(g.ref(), t.ref(), -3, 0, 0.4f, 1.0f), 1);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(g.at(i, 0), 120 + 40 * i) << i;
+        EXPECT_EQ(g.at(i, 1), 121 + 40 * i) << i;
+    }
 }
 
 TEST(Terrain, HookAndBadArguments)

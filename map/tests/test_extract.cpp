@@ -200,6 +200,72 @@ void shapeMap(double lon, double lat, double dlatDeg, int u1, int u2)
     zk::setcorners(zk::mapset);
 }
 
+// GDAL's nearest-sample resampling of `sources` onto the map's grid posts
+// (pixel centres on the cells, row 0 north), as 16-bit elevations; empty when
+// gdalwarp fails.
+QVector<int16_t> gdalwarpNear(const QStringList &sources, const QString &workDir)
+{
+    const auto &c = zk::mapcorners;
+    const int u1 = zk::elevgrid.ubound1(), u2 = zk::elevgrid.ubound2();
+    const double w = c.lon[0], e = c.lon[2], s = c.lat[2], n = c.lat[0];
+    const double hx = (e - w) / u1 / 2, hy = (n - s) / u2 / 2;
+    const QString out = workDir + QStringLiteral("/near.bil");
+    QStringList args{QStringLiteral("-q"), QStringLiteral("-overwrite"), QStringLiteral("-s_srs"), QStringLiteral("EPSG:4326"),
+                     QStringLiteral("-t_srs"), QStringLiteral("EPSG:4326"), QStringLiteral("-r"), QStringLiteral("near"),
+                     QStringLiteral("-et"), QStringLiteral("0"), QStringLiteral("-ot"), QStringLiteral("Int16"),
+                     QStringLiteral("-of"), QStringLiteral("EHdr"), QStringLiteral("-te")};
+    for (double v : {w - hx, s - hy, e + hx, n + hy}) args << QString::number(v, 'g', 17);
+    args << QStringLiteral("-ts") << QString::number(u1 + 1) << QString::number(u2 + 1);
+    args << sources << out;
+    if (!run(QStringLiteral("gdalwarp"), args)) return {};
+    const QByteArray hdr = readBytes(workDir + QStringLiteral("/near.hdr"));
+    const QByteArray raw = readBytes(out);
+    if (!hdr.contains("BYTEORDER      I") || raw.size() != qsizetype(2) * (u1 + 1) * (u2 + 1)) {
+        qWarning("unexpected gdalwarp output: %s", hdr.constData());
+        return {};
+    }
+    QVector<int16_t> v(qsizetype(u1 + 1) * (u2 + 1));
+    qFromLittleEndian<int16_t>(raw.constData(), v.size(), v.data());
+    return v;
+}
+
+struct Agreement {
+    int cells = 0, off = 0;
+    double worst = 0, sumSq = 0;
+    QString first;
+    double rms() const { return cells ? std::sqrt(sumSq / cells) : 0; }
+};
+
+// The grid against GDAL's nearest samples, cell by cell.
+Agreement agreement(const QVector<int16_t> &near, double tolerance)
+{
+    Agreement a;
+    const int u1 = zk::elevgrid.ubound1(), u2 = zk::elevgrid.ubound2();
+    for (int j = 0; j <= u2; ++j)
+        for (int i = 0; i <= u1; ++i) {
+            const double want = near[qsizetype(u2 - j) * (u1 + 1) + i];
+            const double d = zk::elevgrid.at(i, j) - want;
+            ++a.cells;
+            a.sumSq += d * d;
+            a.worst = std::max(a.worst, std::fabs(d));
+            if (std::fabs(d) > tolerance && a.off++ == 0)
+                a.first = QStringLiteral("cell %1,%2: %3, GDAL %4").arg(i).arg(j).arg(zk::elevgrid.at(i, j)).arg(want);
+        }
+    return a;
+}
+
+// Rough terrain defined on the sample lattice (perLon x perLat samples a
+// degree): neighbouring samples differ by tens of metres, so a cell that
+// takes its neighbour's sample is far off.
+Terrain rough(int perLon, int perLat)
+{
+    return [=](double lon, double lat) {
+        const long p = std::lround(lon * perLon), q = std::lround(lat * perLat);
+        const long h = ((p * 7919 + q * 104729) % 613 + 613) % 613;
+        return 200.0 + double(h) + 0.25 * double(p % 400) + 0.1 * double(q % 500);
+    };
+}
+
 struct GridCheck {
     int written = 0, wrong = 0, zero = 0;
     QString first;
@@ -287,10 +353,11 @@ class TestExtract : public QObject {
     QString dted_, gtopo_, terrain_;
     int colours_ = 0;
 
-    static void requireTool(const char *tool)
+    static void requireTool(const char *tool, const char *package)
     {
         QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty(),
-                 qPrintable(QStringLiteral("%1 is needed to make the fixtures (scripts/install-deps.sh)").arg(QLatin1String(tool))));
+                 qPrintable(QStringLiteral("%1 is missing: install the Debian package %2 (scripts/install-deps.sh)")
+                                .arg(QLatin1String(tool), QLatin1String(package))));
     }
 
     // Fresh, empty data roots for one test.
@@ -308,7 +375,8 @@ class TestExtract : public QObject {
 private slots:
     void initTestCase()
     {
-        for (const char *t : {"mscompress", "msexpand", "gdal_translate", "gdallocationinfo"}) requireTool(t);
+        for (const char *t : {"mscompress", "msexpand"}) requireTool(t, "mscompress");
+        for (const char *t : {"gdal_translate", "gdallocationinfo", "gdalwarp"}) requireTool(t, "gdal-bin");
         QVERIFY(roots_.isValid());
         zk::mapservices.initcolors = [this] { ++colours_; };
         bool ok = false;
@@ -357,6 +425,120 @@ private slots:
         QCOMPARE(zk::runflag, int16_t(0));
         // A complete run leaves no expanded tile behind.
         QVERIFY(!QFileInfo::exists(zk::temppath() + QStringLiteral("temp.sdm")));
+    }
+
+    // Four DTED-1 cells (600 profiles a degree at 60 N) on a grid of one
+    // sample a cell whose posts lie 0.29 of a sample east of the profiles:
+    // every cell must take the sample nearest its place, as GDAL's
+    // nearest-sample warp does, on both sides of both joins.
+    void dtedAcrossJoinsAgainstGdalwarp()
+    {
+        const Terrain f = rough(600, 1200);
+        QTemporaryDir work;
+        QStringList cells;
+        for (int x = 10; x <= 11; ++x)
+            for (int y = 59; y <= 60; ++y) {
+                const QString path = dted_ + QStringLiteral("DTED/E0%1/N%2.DT1").arg(x).arg(y);
+                QVERIFY(dtedCell(path, x, y, 1, 600, f));
+                cells << path;
+            }
+        // 2^-11 degree off whole samples, so that the corners and steps are
+        // exact in 32-bit floats (at 60 N the cells come out square with
+        // one profile and one sample a cell).
+        shapeMap(11 + 1.0 / 2048, 60, 0.5, 600, 600);
+        QVERIFY(zk::mapcorners.lon[0] == 10.5f + 1.0f / 2048 && zk::mapcorners.lon[2] == 11.5f + 1.0f / 2048);
+        QVERIFY(zk::mapcorners.lat[2] == 59.75f && zk::mapcorners.lat[0] == 60.25f);
+        zk::MsgScript script;
+        QVERIFY(zk::extractdted());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        const QVector<int16_t> near = gdalwarpNear(cells, work.path());
+        QVERIFY(!near.isEmpty());
+        const Agreement a = agreement(near, 0.5);
+        qInfo("DTED against gdalwarp -r near: RMS %.2f m, max %.0f m over %d cells", a.rms(), a.worst, a.cells);
+        QVERIFY2(a.off == 0, qPrintable(QStringLiteral("%1 cells off, first %2").arg(a.off).arg(a.first)));
+    }
+
+    // Terrain tiles at the equator on a grid of one sample a cell, posts 0.23
+    // of a sample off the samples, across the joins of four tiles; GDAL warps
+    // the same samples from one raster of the four.
+    void terrainAcrossJoinsAgainstGdalwarp()
+    {
+        const Terrain f = rough(120, 120);
+        for (int x = 10; x <= 11; ++x)
+            for (int y = -1; y <= 0; ++y)
+                QVERIFY(compressTile(terrainRaw(x, y, f), terrain_ + QStringLiteral("terrain/") + zk::terrainrelpath(x, y)));
+        QTemporaryDir work;
+        QByteArray raw(2 * 241 * 241, '\0');
+        for (int r = 0; r < 241; ++r)
+            for (int c = 0; c < 241; ++c)
+                qToLittleEndian<int16_t>(sample(f, 10 + c / 120.0, 1 - r / 120.0), raw.data() + 2 * (r * 241 + c));
+        const QString bil = work.filePath(QStringLiteral("tiles.bil"));
+        QVERIFY(writeBytes(bil, raw));
+        QVERIFY(writeBytes(work.filePath(QStringLiteral("tiles.hdr")),
+                           QByteArrayLiteral("BYTEORDER I\nLAYOUT BIL\nNROWS 241\nNCOLS 241\nNBANDS 1\nNBITS 16\n"
+                                             "PIXELTYPE SIGNEDINT\nULXMAP 10\nULYMAP 1\nXDIM 0.00833333333333333333\n"
+                                             "YDIM 0.00833333333333333333\n")));
+        shapeMap(11 + 1.0 / 512, 1.0 / 512, 1.0, 120, 120);
+        QVERIFY(zk::mapcorners.lon[0] == 10.5f + 1.0f / 512 && zk::mapcorners.lon[2] == 11.5f + 1.0f / 512);
+        QVERIFY(zk::mapcorners.lat[2] == -0.5f + 1.0f / 512 && zk::mapcorners.lat[0] == 0.5f + 1.0f / 512);
+        zk::MsgScript script;
+        QVERIFY(zk::extractterrain());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        const QVector<int16_t> near = gdalwarpNear({bil}, work.path());
+        QVERIFY(!near.isEmpty());
+        const Agreement a = agreement(near, 0.5);
+        qInfo("Terrain against gdalwarp -r near: RMS %.2f m, max %.0f m over %d cells", a.rms(), a.worst, a.cells);
+        QVERIFY2(a.off == 0, qPrintable(QStringLiteral("%1 cells off, first %2").arg(a.off).arg(a.first)));
+    }
+
+    // The demo map as a new user makes it (480 x 360 cells, 125 km around
+    // 45.05 N 73 W): the 73 W join falls half-way between two columns. On a
+    // steep plane every step from a cell to the next, across the joins as
+    // inside the tiles, must be the plane's slope over one cell: a tile
+    // placed apart from its neighbour shows as a longer or shorter step (a
+    // false cliff) all along the join.
+    void terrainJoinsWithoutSeams()
+    {
+        // 40 m a sample eastwards, 10 m a sample northwards.
+        const Terrain f = [](double lon, double lat) { return 1000.0 + 4800.0 * (lon + 75) + 1200.0 * (lat - 44); };
+        for (int x = -75; x <= -72; ++x)
+            for (int y = 44; y <= 45; ++y)
+                QVERIFY(compressTile(terrainRaw(x, y, f), terrain_ + QStringLiteral("terrain/") + zk::terrainrelpath(x, y)));
+        zk::elevgrid.redim(479, 359);
+        zk::mapset = MapSettings{};
+        zk::mapset.lon = -73.0f;
+        zk::mapset.lat = 45.05f;
+        zk::mapset.size = 125;
+        zk::MsgScript script;
+        QVERIFY(zk::extractterrain());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        const auto &c = zk::mapcorners;
+        const double cellLon = (double(c.lon[2]) - c.lon[0]) / 479, cellLat = (double(c.lat[0]) - c.lat[2]) / 359;
+        // The 73 W join lies half-way between columns 239 and 240.
+        QVERIFY(std::fabs((-73.0 - c.lon[0]) / cellLon - 239.5) < 0.01);
+        const double east = 4800.0 * cellLon, north = 1200.0 * cellLat;
+        int bad = 0;
+        QString first;
+        for (int j = 0; j <= 359; ++j)
+            for (int i = 0; i <= 479; ++i) {
+                const int v = zk::elevgrid.at(i, j);
+                // Within half a cell of its place, and the readers' rounding.
+                const double want = f(c.lon[0] + i * cellLon, c.lat[2] + j * cellLat);
+                const bool placed = std::fabs(v - want) <= (east + north) / 2 + 1;
+                const bool stepE = i == 479 || std::fabs(zk::elevgrid.at(i + 1, j) - v - east) <= 1.5;
+                const bool stepN = j == 359 || std::fabs(zk::elevgrid.at(i, j + 1) - v - north) <= 1.5;
+                if (!(placed && stepE && stepN) && bad++ == 0)
+                    first = QStringLiteral("cell %1,%2: %3 (plane %4), east step %5, north step %6 (slope %7, %8)")
+                                .arg(i)
+                                .arg(j)
+                                .arg(v)
+                                .arg(want)
+                                .arg(i < 479 ? zk::elevgrid.at(i + 1, j) - v : 0)
+                                .arg(j < 359 ? zk::elevgrid.at(i, j + 1) - v : 0)
+                                .arg(east)
+                                .arg(north);
+            }
+        QVERIFY2(bad == 0, qPrintable(QStringLiteral("%1 cells, first %2").arg(bad).arg(first)));
     }
 
     void terrainAcrossTheAntimeridian()

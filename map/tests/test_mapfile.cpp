@@ -341,44 +341,104 @@ private slots:
         QCOMPARE(colours_, 1);
     }
 
+    // Every refusal names the file and says what is wrong with it; the
+    // sizes are worked by hand: a header is 4 + 8 + 50 + 34 = 96 bytes, an
+    // old map 50 + 20 + three 2-byte text lengths and their texts + 513 x
+    // 513 x 4 = 1,052,676 bytes of grid.
     void brokenFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
         const QByteArray mark = QByteArray::fromHex("00409c45");
         const QByteArray records = zk::packsettings(sampleSettings()) + zk::packcorners(zk::MapCorners{});
         const QByteArray grid6(12, '\1');
-        QTest::newRow("grid one cell short") << mark + le32(3) + le32(2) + records + grid6.left(10);
-        QTest::newRow("grid one byte short") << mark + le32(3) + le32(2) + records + grid6.left(11);
-        QTest::newRow("longer than its grid") << mark + le32(3) + le32(2) + records + grid6 + "x";
-        QTest::newRow("header cut") << mark + le32(3) + le32(2) + records.left(40);
-        QTest::newRow("mark only") << mark;
-        QTest::newRow("nx zero") << mark + le32(0) + le32(2) + records;
-        QTest::newRow("ny negative") << mark + le32(3) + le32(-2) + records + grid6;
-        QTest::newRow("both negative") << mark + le32(-3) + le32(-2) + records + grid6;
-        QTest::newRow("huge grid") << mark + le32(0x7fffffff) + le32(0x7fffffff) + records + grid6;
-        QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("three bytes") << QByteArray("abc");
-        QTest::newRow("old, east of 181") << oldMapBytes(181.0f, "Z", [](int, int) { return 1.0f; });
-        QTest::newRow("old, west of -181") << oldMapBytes(-181.0f, "Z", [](int, int) { return 1.0f; });
-        QTest::newRow("old, centre not a number") << oldMapBytes(NAN, "Z", [](int, int) { return 1.0f; });
-        QTest::newRow("old, grid short") << oldMapBytes(73.0f, "Z", [](int, int) { return 1.0f; }, 1);
-        QTest::newRow("old, text beyond the end") << zk::packsettings(MapSettings{}) + QByteArray(20, 0) + le16(1000) + "abc";
-        QTest::newRow("old, settings cut") << zk::packsettings(MapSettings{}).left(30);
+        const QString sizes = QStringLiteral("Le fichier a %1 octets, son en-tête (grille de %2 points) en demande %3 octets.");
+        const QString header = QStringLiteral("Le fichier a %1 octets, moins que l'en-tête de carte (96 octets).");
+        const QString shape = QStringLiteral("L'en-tête annonce une grille de %1 points.");
+        const QString notamap = QStringLiteral("Ce n'est pas un fichier de carte (%1 octets, sans la marque 5000.0 en tête).");
+        const QString cut = QStringLiteral("Ancien format de carte tronqué : le fichier a %1 octets, il en faut au moins %2 octets.");
+        QTest::newRow("grid one cell short") << mark + le32(3) + le32(2) + records + grid6.left(10) << sizes.arg(106).arg("3 x 2").arg(108);
+        QTest::newRow("grid one byte short") << mark + le32(3) + le32(2) + records + grid6.left(11) << sizes.arg(107).arg("3 x 2").arg(108);
+        QTest::newRow("longer than its grid") << mark + le32(3) + le32(2) + records + grid6 + "x" << sizes.arg(109).arg("3 x 2").arg(108);
+        QTest::newRow("header cut") << mark + le32(3) + le32(2) + records.left(40) << header.arg(52);
+        QTest::newRow("mark only") << mark << header.arg(4);
+        QTest::newRow("nx zero") << mark + le32(0) + le32(2) + records << shape.arg("0 x 2");
+        QTest::newRow("ny negative") << mark + le32(3) + le32(-2) + records + grid6 << shape.arg("3 x -2");
+        QTest::newRow("both negative") << mark + le32(-3) + le32(-2) + records + grid6 << shape.arg("-3 x -2");
+        // 2 x (2^31 - 1)^2 + 96
+        QTest::newRow("huge grid") << mark + le32(0x7fffffff) + le32(0x7fffffff) + records + grid6
+                                   << sizes.arg(108).arg("2147483647 x 2147483647").arg("9223372028264841314");
+        QTest::newRow("empty file") << QByteArray() << notamap.arg(0);
+        QTest::newRow("three bytes") << QByteArray("abc") << notamap.arg(3);
+        QTest::newRow("old, east of 181") << oldMapBytes(181.0f, "Z", [](int, int) { return 1.0f; }) << notamap.arg(1052758);
+        QTest::newRow("old, west of -181") << oldMapBytes(-181.0f, "Z", [](int, int) { return 1.0f; }) << notamap.arg(1052758);
+        QTest::newRow("old, centre not a number") << oldMapBytes(NAN, "Z", [](int, int) { return 1.0f; }) << notamap.arg(1052758);
+        QTest::newRow("old, grid short") << oldMapBytes(73.0f, "Z", [](int, int) { return 1.0f; }, 1) << cut.arg(1052757).arg(1052758);
+        QTest::newRow("old, text beyond the end") << zk::packsettings(MapSettings{}) + QByteArray(20, 0) + le16(1000) + "abc"
+                                                  << cut.arg(75).arg(1053752);
+        QTest::newRow("old, settings cut") << zk::packsettings(MapSettings{}).left(30) << notamap.arg(30);
     }
     void brokenFiles()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
         const QString path = tmp_.filePath(QStringLiteral("broken.map"));
         writeFile(path, bytes);
         zk::mapmodified = false;
         const Snapshot before = Snapshot::take();
         zk::MsgScript script;
         QVERIFY(!zk::openmap(path));
-        QCOMPARE(script.texts(), QStringList{QStringLiteral("Mauvais format de carte")});
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Mauvais format de carte\r\n") + path + QStringLiteral("\r\n") + why});
         QCOMPARE(script.shown()[0].flags, int(zk::mbExclamation));
         QVERIFY(Snapshot::take() == before);
         QVERIFY(zk::mapmodified);
         QVERIFY(companions_.isEmpty());
+        QCOMPARE(zk::runflag, int16_t(0));
+    }
+
+    // Settings outside their ranges (found by fuzzing the painter: a cell of
+    // 1e-30 km or a contrast of 1e30 overflow its shading) are refused when
+    // the file is read, naming the file and the field.
+    void settingsOutOfRange_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+        const QByteArray mark = QByteArray::fromHex("00409c45");
+        const auto current = [&](const std::function<void(MapSettings &)> &change) {
+            MapSettings s = sampleSettings();
+            change(s);
+            return mark + le32(3) + le32(2) + zk::packsettings(s) + zk::packcorners(zk::MapCorners{}) +
+                   QByteArray(12, '\1');
+        };
+        QTest::newRow("size 1e-30") << current([](MapSettings &s) { s.size = 1e-30f; })
+                                    << QStringLiteral("taille (km) 1e-30 hors des limites 0.5 à 19900");
+        QTest::newRow("contrast 1e30") << current([](MapSettings &s) { s.con = 1e30f; })
+                                       << QStringLiteral("contraste (%) 1e+30 hors des limites 0 à 100");
+        QTest::newRow("brightness not a number") << current([](MapSettings &s) { s.bri = NAN; })
+                                                 << QStringLiteral("luminosité (%) nan hors des limites 0 à 100");
+        QTest::newRow("light -1") << current([](MapSettings &s) { s.light = -1; })
+                                  << QStringLiteral("azimut de l'éclairage (°) -1 hors des limites 0 à 360");
+        QTest::newRow("ceiling infinite") << current([](MapSettings &s) { s.maxx = INFINITY; })
+                                          << QStringLiteral("plafond des couleurs (m) inf hors des limites -32768 à 99999");
+        QByteArray old = oldMapBytes(73.0f, "Z", [](int, int) { return 1.0f; });
+        MapSettings o = sampleSettings();
+        o.lon = 73.0f;
+        o.tag = 0;
+        o.con = 1e30f;
+        old.replace(0, zk::kPackedSettingsBytes, zk::packsettings(o));
+        QTest::newRow("old layout, contrast 1e30") << old << QStringLiteral("contraste (%) 1e+30 hors des limites 0 à 100");
+    }
+    void settingsOutOfRange()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+        const QString path = tmp_.filePath(QStringLiteral("extreme.map"));
+        writeFile(path, bytes);
+        const Snapshot before = Snapshot::take();
+        zk::MsgScript script;
+        QVERIFY(!zk::openmap(path));
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Mauvais format de carte :\r\n") + path + QStringLiteral("\r\n") + why});
+        QVERIFY(Snapshot::take() == before);
         QCOMPARE(zk::runflag, int16_t(0));
     }
 
@@ -499,7 +559,12 @@ private slots:
         writeFile(path, b);
         zk::MsgScript script;
         QVERIFY(!zk::openmap(path));
-        QCOMPARE(script.texts(), QStringList{QStringLiteral("Mauvais format de carte")});
+        // nx and ny are then the bits of the latitude 45.5 and the size 120
+        // as 32-bit floats: 0x42360000 and 0x42F00000.
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Mauvais format de carte\r\n") + path +
+                                             QStringLiteral("\r\nLe fichier a 1052758 octets, son en-tête (grille de "
+                                                            "1110835200 x 1123024896 points) en demande "
+                                                            "2494991169906278496 octets.")});
     }
 };
 

@@ -509,14 +509,16 @@ private slots:
         QVERIFY(label(&dlg, "Label1")->text().endsWith(QStringLiteral(" 31N EL 00000 00000")));
     }
 
-    void cityListCancelEscAndApplyWithoutRow_data()
+    // Appliquer without a row is checked on a desktop, with the list shown,
+    // active and focused (test_desktop_city): only there does the list get
+    // the focus that once chose its first row by itself.
+    void cityListCancelAndEsc_data()
     {
-        QTest::addColumn<int>("how");  // 0 Annuler, 1 Esc, 2 Appliquer without a row
+        QTest::addColumn<int>("how");  // 0 Annuler, 1 Esc
         QTest::newRow("Annuler after a choice") << 0;
         QTest::newRow("Esc after a choice") << 1;
-        QTest::newRow("Appliquer without a row") << 2;
     }
-    void cityListCancelEscAndApplyWithoutRow()
+    void cityListCancelAndEsc()
     {
         QFETCH(int, how);
         writeCities(QByteArray("h\r\n0,45,73,A\r\n0,46,74,B\r\n"));
@@ -526,10 +528,9 @@ private slots:
         frmCity dlg;
         dlg.show();
         auto *list = dlg.findChild<QListWidget *>("List1");
-        if (how != 2) list->setCurrentRow(1);
+        list->setCurrentRow(1);
         if (how == 0) QTest::mouseClick(button(&dlg, "Command4"), Qt::LeftButton);
         if (how == 1) QTest::keyClick(list, Qt::Key_Escape);
-        if (how == 2) QTest::mouseClick(button(&dlg, "Command3"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QVERIFY(!dlg.isVisible());
         QCOMPARE(zk::editmap.lon, 1.0f);
@@ -578,7 +579,7 @@ private slots:
     void shippedCitiesFile()
     {
         const QByteArray src = qgetenv("ZK_SOURCE_DIR");
-        if (src.isEmpty()) QSKIP("ZK_SOURCE_DIR is not set");
+        QVERIFY2(!src.isEmpty(), "ZK_SOURCE_DIR is not set: run the tests through ctest");
         QFile f(QString::fromLocal8Bit(src) + "/data/cities.dat");
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();

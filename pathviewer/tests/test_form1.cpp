@@ -665,7 +665,8 @@ private slots:
         f.menus().menu4[1]->trigger();
         QCOMPARE(script.shown().size(), 1);
         const zk::MsgRecord r = script.shown().first();
-        QCOMPARE(r.text, QStringLiteral("Visionneur de parcours radio de Kestrova\rVersion 1.0\rKestrova"));
+        // The product's version 3.05.0004, major and minor: the main program's banner shows the same.
+        QCOMPARE(r.text, QStringLiteral("Visionneur de parcours radio de Kestrova\rVersion 3.5\rKestrova"));
         QCOMPARE(r.caption, QStringLiteral("Zelpath"));
         QCOMPARE(r.flags, int(zk::mbOK | zk::mbInformation));
     }
@@ -758,8 +759,24 @@ private slots:
         QVERIFY(f.isVisible());
         QCOMPARE(f.picture()->image(), img);  // the previous drawing stays
         QCOMPARE(f.state().pathfile, path);
-        QCOMPARE(f.state().pdist[2], 0.0f);   // the samples were cleared all the same
-        QCOMPARE(f.state().pclear[6], 0.0f);
+        // The path on screen is still the one the tables hold: profile A's
+        // sites and samples, its clearances, and a click reads its values.
+        const PathState &s = f.state();
+        QCOMPARE(s.sitename[1], QStringLiteral(" Left site "));
+        QCOMPARE(s.sitename[2], QStringLiteral("Right"));
+        QCOMPARE(s.siteant[1], 30.0f);
+        QCOMPARE(s.siteant[2], 30.0f);
+        for (int i = 1; i <= 11; ++i) {
+            QCOMPARE(s.pdist[size_t(i)], float(i - 1));
+            QCOMPARE(s.palt[size_t(i)], i == 6 ? 150.0f : 100.0f);
+            QCOMPARE(s.pcode[size_t(i)], uint8_t(i == 4 ? 2 : 0));
+        }
+        QCOMPARE(s.pdist[12], 0.0f);
+        QVERIFY(std::fabs(s.pclear[6] - (130 - 150 - bulge(5)) / fresnel(5)) < 1e-5);
+        QTest::mouseClick(f.picture(), Qt::LeftButton, {}, QPoint(357, H - 10));  // between 5 and 6 km
+        QCOMPARE(s.cursorpos, int16_t(6));
+        QVERIFY2(label(f, "Label3")->caption().startsWith(QStringLiteral("5.0 km\n\r150.0 m\n\r")),
+                 qPrintable(label(f, "Label3")->caption()));
     }
 
     void badHeightStillDraws()

@@ -148,7 +148,8 @@ private slots:
     void gdalChartAsGdalReadsIt()
     {
         for (const char *t : {"gdal_translate", "gdalwarp"})
-            QVERIFY2(zktest::haveTool(t), qPrintable(QStringLiteral("%1 is needed (scripts/install-deps.sh)").arg(t)));
+            QVERIFY2(zktest::haveTool(t),
+                     qPrintable(QStringLiteral("%1 is missing: install the Debian package gdal-bin (scripts/install-deps.sh)").arg(t)));
         // A 300 x 200 GeoTIFF of 0.001 degree pixels from (6.0, 46.0), three
         // bands without pure black that say which chart pixel they are, made
         // into an ADRG chart by GDAL.
@@ -312,6 +313,9 @@ private slots:
         QTest::newRow("a tile beyond the image file") << "short" << "dépasse la fin du fichier image";
         QTest::newRow("no image file") << "img" << "fichier image introuvable";
         QTest::newRow("absurd scale") << "absurd" << "échelle aberrante";
+        QTest::newRow("tile number above 32767") << "tile40000" << "numéro de tuile 40000 hors limites";
+        // Far beyond any integer: refused the same way, never taken as "no tile".
+        QTest::newRow("tile number 9e300") << "tile9e300" << "numéro de tuile 9e300 hors limites";
     }
     void refusedDiscs()
     {
@@ -324,6 +328,10 @@ private slots:
         if (fault == "nan") d.scaleA = " 12x4   ";
         if (fault == "short") d.tiles.pop_back();
         if (fault == "absurd") d.scaleA = d.scaleB = "00000001";  // one chart pixel in 360 degrees
+        if (fault.startsWith("tile")) {
+            d.flag = 'Y';
+            d.table = "00001" + fault.mid(4).toLatin1();
+        }
         d.write();
         if (fault == "thf") QVERIFY(zktest::writeFile(disc + "/TRANSH01.THF", QByteArray(400, 'x')));
         if (fault == "gen") QVERIFY(QFile::remove(disc + "/TESTCH01/TESTCH01.GEN"));

@@ -3,6 +3,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 #include "pictures/calibration.h"
 
 using zk::PicCalibration;
@@ -193,6 +195,47 @@ INSTANTIATE_TEST_SUITE_P(
                       Damaged{"binary", QByteArray("1\r\n-10,50\0\x01\x02", 12)},
                       Damaged{"too_large", QByteArray("2\r\n0,0\r\n0,0\r\n0,0\r\n0,0\r\n") + QByteArray(70000, 'x')}),
     [](const ::testing::TestParamInfo<Damaged> &i) { return std::string(i.param.name); });
+
+// The file fuzzing found at the reader's size limit: 65,536 bytes whose
+// source line is 65,513 blanks without a line end. Written back with its line
+// end it would be 65,538 bytes, which the next open refuses. The source is
+// cut to 4096 characters, so what is written reads back, corners and all.
+TEST(ReadPicCalibration, FileAtTheSizeLimitReadsBackAfterSaving)
+{
+    QByteArray file = "2\r\n1,2\r\n3,4\r\n5,6\r\n7,8\r\n";
+    file += QByteArray(65513, ' ');
+    ASSERT_EQ(file.size(), 65536);
+    const auto cal = zk::readPicCalibration(file);
+    ASSERT_TRUE(cal);
+    EXPECT_EQ(cal->source, QString(4096, ' '));
+    const QByteArray saved = zk::writePicCalibration(*cal);
+    EXPECT_EQ(saved, QByteArray("2\r\n1,2\r\n3,4\r\n5,6\r\n7,8\r\n") + QByteArray(4096, ' ') + "\r\n");
+    QString why;
+    const auto again = zk::readPicCalibration(saved, &why);
+    ASSERT_TRUE(again) << why.toStdString();
+    EXPECT_EQ(again->lon, (std::array<float, 4>{1, 3, 5, 7}));
+    EXPECT_EQ(again->lat, (std::array<float, 4>{2, 4, 6, 8}));
+    // A longer source in memory is never written whole.
+    PicCalibration big = *cal;
+    big.source = QString(70000, QLatin1Char('x'));
+    EXPECT_TRUE(zk::readPicCalibration(zk::writePicCalibration(big)));
+}
+
+// Whole values beyond any integer in a damaged file (a mode of 9e28) are
+// written as the end of the 32-bit range, never converted out of range.
+TEST(WritePicCalibration, HugeWholeValuesAreBounded)
+{
+    PicCalibration cal;
+    cal.Pictype = 1;
+    cal.values[0] = 9e28f;    // Mapmode
+    cal.values[6] = -9e28f;   // c1
+    cal.values[8] = NAN;      // city
+    const QList<QByteArray> lines = zk::writePicCalibration(cal).split('\n');
+    ASSERT_GE(lines.size(), 15);
+    EXPECT_EQ(lines[6], "2147483647\r");
+    EXPECT_EQ(lines[12], "-2147483648\r");
+    EXPECT_EQ(lines[14], "0\r");
+}
 
 TEST(ReadAdrCalibration, CornersFromTwoPoints)
 {

@@ -202,8 +202,9 @@ private slots:
         zk::showlegend = 1;
         zk::settings.showobjects = true;
         zk::draw2dhooks.drawobjects = [](zk::frmPic *, const QString &p, bool) { g_calls << p; };
-        // The first call of the progress hook inside the drawing finds the
-        // stop request (the timer waits until the operation has begun).
+        // The first moment events are let in during the drawing, after the
+        // first row of blocks (painted together), finds the stop request (the
+        // timer waits until the operation has begun).
         std::function<void()> stopper = [&stopper] {
             if (zk::runflag == zk::opdraw2d) zk::runflag = 0;
             else QTimer::singleShot(0, stopper);
@@ -211,7 +212,7 @@ private slots:
         QTimer::singleShot(0, stopper);
         QVERIFY(!zk::draw2d(w, true));
         QCOMPARE(zk::runflag, int16_t(0));
-        QCOMPARE(zk::progcount, 1);  // one block begun, then both loops ended
+        QCOMPARE(zk::progcount, 3);  // the first row's three blocks, then both loops ended
         QCOMPARE(w->source, QStringLiteral("avant"));
         QCOMPARE(w->Pictype, int16_t(2));
         QCOMPARE(w->lon1, 5.0f);

@@ -1,6 +1,5 @@
-// The elevation-grid window: placement and remembered distance, expanding
-// and collapsing, arrow keys and cell clicks moving the cursor cell by cell,
-// and the two ways of closing it.
+// The elevation-grid window: expanding and collapsing, arrow keys and cell
+// clicks moving the cursor cell by cell, and the two ways of closing it.
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -43,32 +42,17 @@ private slots:
         env->closeAll();
     }
 
-    void firstPlacementBottomRight()
+    void touchingDoesNotShow()
     {
         frmGrid *g = frmGrid::instance();
         QCOMPARE(g->objectName(), QStringLiteral("frmGrid"));
         QVERIFY(!g->isVisible());  // touching it does not show it
         QCOMPARE(g->Command1->text(), QStringLiteral(">"));
         QCOMPARE(g->width(), g->Frame1->geometry().right() + 1);
-        g->show();
-        QCOMPARE(g->frameGeometry().right() + 1, 1024);
-        QCOMPARE(g->frameGeometry().bottom() + 1, 768);
     }
 
-    void closingRemembersTheDistance()
-    {
-        frmGrid *g = frmGrid::instance();
-        g->show();
-        g->move(100, 200);
-        const QSize size = g->frameGeometry().size();
-        g->close();
-        QCOMPARE(zk::gridright, (1024 - 100 - size.width()) * 15);
-        QCOMPARE(zk::gridbottom, (768 - 200 - size.height()) * 15);
-        QVERIFY(!frmGrid::loaded());
-        frmGrid *again = frmGrid::instance();
-        again->show();
-        QCOMPARE(again->frameGeometry().topLeft(), QPoint(100, 200));
-    }
+    // Where it opens and how it remembers its place is measured on the
+    // window manager's frame: tests/desktop/test_desktop_placement.cpp.
 
     void closedByCodeKeepsTheView()
     {

@@ -6,7 +6,10 @@
 // question and a save that cannot be written.
 #include <QAction>
 #include <QCheckBox>
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -212,7 +216,7 @@ private slots:
 
     void gpsbabelTrackOpenedEditedAndSavedBack()
     {
-        QVERIFY2(zktest::haveTool("gpsbabel"), "gpsbabel is needed (scripts/install-deps.sh)");
+        QVERIFY2(zktest::haveTool("gpsbabel"), "gpsbabel is missing: install the Debian package gpsbabel (scripts/install-deps.sh)");
         const QString gpx = dir + "/in.gpx";
         QVERIFY(zktest::writeFile(gpx, QByteArray(
             "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"t\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
@@ -442,6 +446,43 @@ private slots:
         m.reset();
         zk::setMdiArea(env->area);
         zk::setMainWindow(&env->main);
+    }
+
+    // The file dialog itself (no answering hook): a name typed without an
+    // extension is saved with the extension of its kind, and opens again
+    // as that kind.
+    void typedNameGetsTheExtensionOfItsKind_data()
+    {
+        QTest::addColumn<bool>("labels");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("labels") << true << "mine.dat";
+        QTest::newRow("track") << false << "mine.plt";
+    }
+    void typedNameGetsTheExtensionOfItsKind()
+    {
+        QFETCH(bool, labels);
+        QFETCH(QString, expected);
+        (labels ? ed->mnuNewLabels : ed->mnuNewLines)->trigger();
+        const QStringList written = listLines(ed);
+        zk::dialogHooks.file = nullptr;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dlg = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            seen = true;
+            dlg->setDirectory(dir);
+            dlg->selectFile(QStringLiteral("mine"));
+            static_cast<QDialog *>(dlg)->accept();  // as the Save button does
+        });
+        ed->mnuSave->trigger();
+        zk::dialogHooks.file = &file;
+        QVERIFY(seen);
+        QCOMPARE(ed->objfile, QDir(dir).filePath(expected));
+        QVERIFY(QFileInfo::exists(QDir(dir).filePath(expected)));
+        QVERIFY(!QFileInfo::exists(QDir(dir).filePath(labels ? "mine.plt" : "mine.dat")));
+        QVERIFY(ed->openpath(QDir(dir).filePath(expected)));
+        QCOMPARE(zk::objkind, int16_t(labels ? 1 : 0));
+        QCOMPARE(listLines(ed), written);
     }
 
     void saveThatCannotBeWritten()

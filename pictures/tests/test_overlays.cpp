@@ -441,7 +441,7 @@ private slots:
 
     void gpsbabelTracksReadAlike()
     {
-        QVERIFY2(zktest::haveTool("gpsbabel"), "gpsbabel is needed (scripts/install-deps.sh)");
+        QVERIFY2(zktest::haveTool("gpsbabel"), "gpsbabel is missing: install the Debian package gpsbabel (scripts/install-deps.sh)");
         const QString gpx = tmp->path() + "/in.gpx";
         QVERIFY(zktest::writeFile(gpx, QByteArray(
             "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"t\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"

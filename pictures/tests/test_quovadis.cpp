@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -108,7 +109,7 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale::c());
-        QVERIFY2(zktest::haveTool("gdal_translate"), "gdal_translate is needed (scripts/install-deps.sh)");
+        QVERIFY2(zktest::haveTool("gdal_translate"), "gdal_translate is missing: install the Debian package gdal-bin (scripts/install-deps.sh)");
         bool ok = false;
         zk::engine::callback(nullptr, &ok);
         QVERIFY2(ok, "the engine library is needed");
@@ -223,6 +224,58 @@ private slots:
             expect |= uint32_t(mode == 1 ? (ch(own, s) + ch(g, s)) / 2 : ch(own, s) * ch(g, s) / 255) << s;
         QCOMPARE(rgbAt(img, 45, 27), expect);
         QCOMPARE(w->Picture1->picture().isNull() ? own : rgbAt(w->Picture1->picture(), 45, 27), keep ? expect : own);
+    }
+
+    // The four cells meet along GIF column 50 (lon 7, picture column 40) and
+    // row 40 (lat 44, picture row 24); the cells on both sides of an edge
+    // hold it. Every pixel of the picture, those edges included, is the
+    // picture's own colour mixed once with the GIF colour at its place (one
+    // GIF pixel either way for the sampling): the average or the product / 255
+    // per channel. Mixed twice, a pixel on an edge would read (o + 3c) / 4
+    // (average) or o c c / 255² (product).
+    void sharedEdgesMergedOnce_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("add: the average") << 1;
+        QTest::newRow("multiply") << 2;
+    }
+    void sharedEdgesMergedOnce()
+    {
+        QFETCH(int, mode);
+        g_file = copyGif("edges.gif", calibration());
+        const uint32_t own = 0x3264C8;  // (200, 100, 50)
+        frmPic *w = picture(own);
+        zk::MsgScript script;
+        script.answer(zk::idNo);
+        main->action(QStringLiteral("mnuQuo(%1)").arg(mode))->trigger();
+        QCOMPARE(script.texts().size(), 1);
+        const auto ch = [](uint32_t c, int s) { return int(c >> s & 0xFF); };
+        const auto once = [&](uint32_t g) {
+            uint32_t m = 0;
+            for (int s : {0, 8, 16})
+                m |= uint32_t(mode == 1 ? (ch(own, s) + ch(g, s)) / 2 : ch(own, s) * ch(g, s) / 255) << s;
+            return m;
+        };
+        // By hand, at the middle point's GIF pixel (50, 40), block (5, 4),
+        // palette 45 = (129, 16, 182): average (164, 58, 116), product (101, 6, 35).
+        QCOMPARE(gifcolour(50, 40), 0xB61081u);
+        QCOMPARE(once(gifcolour(50, 40)), mode == 1 ? 0x743AA4u : 0x230665u);
+        const QImage &img = w->Picture1->image();
+        QCOMPARE(onGif(w, 40, 24), QPointF(50, 40));
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QPointF g = onGif(w, x, y);
+                const uint32_t c = rgbAt(img, x, y);
+                bool found = false;
+                for (int dy = -1; dy <= 1 && !found; ++dy)
+                    for (int dx = -1; dx <= 1 && !found; ++dx) {
+                        const int gx = std::clamp(int(std::floor(g.x() + 1e-9)) + dx, 0, kGifW - 1);
+                        const int gy = std::clamp(int(std::floor(g.y() + 1e-9)) + dy, 0, kGifH - 1);
+                        found = once(gifcolour(gx, gy)) == c;
+                    }
+                if (!found)
+                    QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) = %3 at GIF (%4, %5)").arg(x).arg(y).arg(c, 6, 16, QChar('0')).arg(g.x()).arg(g.y())));
+            }
     }
 
     void refused_data()

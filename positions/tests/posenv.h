@@ -38,6 +38,24 @@ inline bool waitfor(const std::function<bool()> &cond, int ms = 3000)
     return true;
 }
 
+// Empty when this process runs inside a network namespace of its own, as
+// tests/netns/in-netns.sh makes it, with the loopback as its only
+// interface; else why not. Tests that send to groups or broadcast run only
+// there, so that nothing they send reaches a real network.
+inline QString ownnetnamespace()
+{
+    if (qgetenv("ZK_NETNS") != "1")
+        return QStringLiteral("not started by tests/netns/in-netns.sh (no network namespace of its own)");
+    for (const QNetworkInterface &i : QNetworkInterface::allInterfaces())
+        if (i.name() != QLatin1String("lo"))
+            return QStringLiteral("interface \"%1\" is visible: not a namespace with the loopback alone").arg(i.name());
+    const QNetworkInterface lo = QNetworkInterface::interfaceFromName(QStringLiteral("lo"));
+    if (!lo.isValid() || !(lo.flags() & QNetworkInterface::IsUp))
+        return QStringLiteral("the loopback is not up");
+    if (!(lo.flags() & QNetworkInterface::CanMulticast)) return QStringLiteral("the loopback has multicast off");
+    return QString();
+}
+
 // Empty when a datagram sent to the group with the loopback as multicast
 // interface comes back to a member on the loopback; else why not.
 inline QString loopbackmulticast(const QString &group, quint16 port)

@@ -17,6 +17,7 @@
 #include "app/mainwindow.h"
 #include "base/settings.h"
 #include "msgbox.h"
+#include "posenv.h"
 #include "positions/frmDebug.h"
 #include "positions/frmGPS.h"
 #include "positions/livepos.h"
@@ -54,6 +55,9 @@ class TestFrmGps : public QObject {
 private slots:
     void initTestCase()
     {
+        // Its OK button opens the sharing socket on a multicast group.
+        const QString where = postest::ownnetnamespace();
+        if (!where.isEmpty()) QFAIL(qPrintable(QStringLiteral("sharing is tested only inside a network namespace: ") + where));
         main_ = std::make_unique<frmMain>();
         for (int i = 1; i <= kUnits; ++i) units[i] = defaultunit(i);
         setFixedText(units[3].name, QStringLiteral("  Base trois"));

@@ -1,4 +1,5 @@
-// Sharing positions over UDP with real sockets on the loopback interface:
+// Sharing positions over UDP with real sockets on the loopback interface of
+// a network namespace of the test's own (tests/netns/in-netns.sh):
 // the module against a plain socket of the test, and against the module in
 // a second process; malformed datagrams, our own echo, the monitor, the
 // lights and the status texts of each kind of destination.
@@ -80,8 +81,10 @@ private slots:
     {
         group_ = postest::testgroup();
         port_ = postest::testport();
+        const QString where = postest::ownnetnamespace();
+        if (!where.isEmpty()) QFAIL(qPrintable(QStringLiteral("sharing is tested only inside a network namespace: ") + where));
         const QString why = postest::loopbackmulticast(group_, port_);
-        if (!why.isEmpty()) QSKIP(qPrintable(QStringLiteral("multicast on the loopback is not available: ") + why));
+        if (!why.isEmpty()) QFAIL(qPrintable(QStringLiteral("multicast on the loopback is not available: ") + why));
         writesetting(QStringLiteral("GPSinterface"), QStringLiteral("lo"));
         main_ = std::make_unique<frmMain>();
         livehooks.drawunit = [this](int) { ++drawn_; };
@@ -284,6 +287,43 @@ private slots:
         peersend(kUnit5, QHostAddress(QStringLiteral("127.0.0.1")));
         QVERIFY(receive());
         QCOMPARE(units[5].lat, float(46 + 10 / 60.0 + 5 / 3600.0));
+    }
+
+    // A port outside 1..65535 is the key's default 3500, never the number
+    // wrapped to 16 bits (70000 would be 4464, 0 a random port).
+    void portOutsideItsRange_data()
+    {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<int>("bound");
+        QTest::newRow("70000") << 70000 << 3500;
+        QTest::newRow("65536") << 65536 << 3500;
+        QTest::newRow("0") << 0 << 3500;
+        QTest::newRow("-1") << -1 << 3500;
+        QTest::newRow("-65535") << -65535 << 3500;
+        QTest::newRow("65535") << 65535 << 65535;
+        QTest::newRow("1") << 1 << 1;
+    }
+    void portOutsideItsRange()
+    {
+        QFETCH(int, setting);
+        QFETCH(int, bound);
+        settings.gpsport = setting;
+        openudp(main_->label2());
+        QVERIFY(udpopen());
+        QCOMPARE(int(udpsocket()->localPort()), bound);
+        // Received on that port, and sent to it.
+        peer_->writeDatagram(kUnit5, QHostAddress(group_), quint16(bound));
+        QVERIFY(receive());
+        QCOMPARE(units[5].lat, float(46 + 10 / 60.0 + 5 / 3600.0));
+        QUdpSocket listener;
+        QVERIFY(listener.bind(QHostAddress(QHostAddress::AnyIPv4), quint16(bound),
+                              QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint));
+        QVERIFY(listener.joinMulticastGroup(QHostAddress(group_), QNetworkInterface::interfaceFromName(QStringLiteral("lo"))));
+        units[4].lon = 1.5f;
+        units[4].lat = 2.5f;
+        sendposition(4);
+        QVERIFY(postest::waitfor([&] { return listener.hasPendingDatagrams(); }));
+        QCOMPARE(listener.receiveDatagram(1536).data(), positiondatagram(4, units[4]));
     }
 
     void hostNames()

@@ -299,6 +299,64 @@ TEST(Rainbow, SunitIndexRunsFromDeToA)
     EXPECT_EQ(zk::rainbowindex(0, 60, L, U, 5, 5, 146), 11);
 }
 
+// The legend of a De/À pair shows colour k from the threshold De + (k - 1)(À - De) / 10
+// (labels 1..11 over swatches 1..11). A cell reading S r at 146 MHz (3 dB per
+// S-unit, S1 at 0 dB) lies around (r - 1) * 3 dB; its colour is that of the last
+// threshold at or below r. Worked by hand from the legend's labels:
+//   De 5, À 9: thresholds 5 5.4 5.8 6.2 6.6 7 7.4 7.8 8.2 8.6 9
+//     S5 -> 1, S6 -> 3 (5.8 <= 6 < 6.2), S7 -> 6, S8 -> 8, S9 -> 11
+//   De 1, À 9: thresholds 1 1.8 2.6 3.4 4.2 5 5.8 6.6 7.4 8.2 9
+//     S1 -> 1, S2 -> 2, S3 -> 3, S4 -> 4, S5 -> 6, S6 -> 7, S7 -> 8, S8 -> 9, S9 -> 11
+struct SunitColourCase {
+    float de, a, m;
+    int colour;
+};
+class SunitColours : public ::testing::TestWithParam<SunitColourCase> {};
+TEST_P(SunitColours, PlotFollowsTheLegend)
+{
+    const auto c = GetParam();
+    float L = 0, U = 0;
+    zk::coveragelevels(0, c.de, c.a, 146, 0, true, L, U);
+    EXPECT_EQ(zk::rainbowindex(0, c.m, L, U, c.de, c.a, 146), c.colour) << "De " << c.de << " A " << c.a << " m " << c.m;
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SunitColours,
+    ::testing::Values(SunitColourCase{5, 9, 10, 0}, SunitColourCase{5, 9, 12, 1}, SunitColourCase{5, 9, 15, 3},
+                      SunitColourCase{5, 9, 18, 6}, SunitColourCase{5, 9, 21, 8}, SunitColourCase{5, 9, 24, 11},
+                      SunitColourCase{5, 9, 34, 11}, SunitColourCase{1, 9, -2, 0}, SunitColourCase{1, 9, 0, 1},
+                      SunitColourCase{1, 9, 3, 2}, SunitColourCase{1, 9, 6, 3}, SunitColourCase{1, 9, 9, 4},
+                      SunitColourCase{1, 9, 12, 6}, SunitColourCase{1, 9, 15, 7}, SunitColourCase{1, 9, 18, 8},
+                      SunitColourCase{1, 9, 21, 9}, SunitColourCase{1, 9, 24, 11}));
+
+// Every whole De/À pair: a cell reading r takes the colour over which the legend
+// prints the last threshold at or below r (the dialog's thresholds
+// De + k (À - De) / 10, k = 0..10, label k + 1 over colour k + 1).
+TEST(Rainbow, SunitPlotAndLegendAgreeForEveryPair)
+{
+    // The readings of the S-meter: S1..S9, then 10..60 dB above S9.
+    std::vector<int> readings;
+    for (int r = 1; r <= 9; ++r) readings.push_back(r);
+    for (int r = 10; r <= 60; r += 10) readings.push_back(r);
+    for (int de : readings)
+        for (int a : readings) {
+            if (a <= de) continue;
+            float L = 0, U = 0;
+            zk::coveragelevels(0, float(de), float(a), 146, 0, true, L, U);
+            for (int r : readings) {
+                // A level inside reading r at 146 MHz: (r - 1) * 3 dB, or S9 (24 dB) + r + 2 dB.
+                const double m = r < 10 ? (r - 1) * 3.0 : 24.0 + r + 2;
+                int want = 0;
+                if (r >= de) {
+                    want = 1;
+                    for (int k = 1; k <= 10; ++k)
+                        if (double(float(de + k * double(a - de) / 10)) <= r) want = k + 1;
+                }
+                ASSERT_EQ(zk::rainbowindex(0, m, L, U, float(de), float(a), 146), want)
+                    << "De " << de << " A " << a << " reading " << r;
+            }
+        }
+}
+
 TEST(Sweep, BadSettingsAreRefused)
 {
     radiotest::setTestMap();

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -16,6 +18,7 @@
 #include "base/longop.h"
 #include "base/screen.h"
 #include "base/settings.h"
+#include <memory>
 #include "msgbox.h"
 #include "paths.h"
 #include "pictures/covset.h"
@@ -39,6 +42,7 @@ private slots:
         zk::paths::setUserFolder(dir.path());
         zk::setScreenPixels(QSize(1024, 768));
         zk::newnet(false);
+        zk::radarfile = 0;  // not part of the document: left by the previous test
         radiotest::setTestMap([](int, int) -> int16_t { return 100; });
         opened.clear();
         // The dialog reads its thresholds from the settings at each opening.
@@ -157,7 +161,7 @@ private slots:
         zk::covset.thrunit = 1;
         zk::frmCoverage dlg;
         QCOMPARE(dlg.Combo1->count(), 2);
-        QCOMPARE(dlg.Combo1->itemText(1), QStringLiteral("yagi.ant"));
+        QCOMPARE(dlg.Combo1->itemText(1), QStringLiteral("Yagi.ANT"));  // as it is written on disc
         dlg.Combo1->setCurrentIndex(1);
         dlg.Check1[1]->setChecked(true);
         dlg.Text1->setText(QStringLiteral("400"));
@@ -178,8 +182,131 @@ private slots:
         QCOMPARE(zk::covset.rangemin, 20.0f);
         QCOMPARE(zk::covlow, -200.0f);
         QCOMPARE(zk::covhigh, -67.0f);
-        QCOMPARE(QByteArray(zk::covset.antfile, 20), QByteArray("yagi.ant            "));
+        QCOMPARE(QByteArray(zk::covset.antfile, 20), QByteArray("Yagi.ANT            "));
         QCOMPARE(zk::linknet, int16_t(1));
+    }
+
+    // The network file keeps 20 characters of a table name: a longer name is
+    // listed as it is on disc but refused when chosen, and the choice goes back
+    // to the file chosen before; a name of exactly 20 characters is kept whole.
+    void coverageLongAntennaNameRefused()
+    {
+        const QString longname = QStringLiteral("vertical_dipole_array.ant");  // 25 characters
+        const QString exact = QStringLiteral("Dipole_Vertical4.ant");            // 20 characters
+        for (const QString &n : {longname, exact}) {
+            QFile f(dir.filePath(n));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("0");
+        }
+        zk::units[1].enabled = zk::units[2].enabled = -1;
+        zk::nets[1].member[0] = zk::nets[1].member[1] = 0x80;
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::covindex = 0;
+        zk::writesetting(QStringLiteral("CovIndex"), QStringLiteral("0"));
+        zk::frmCoverage dlg;
+        const int rlong = dlg.Combo1->findText(longname);
+        const int rexact = dlg.Combo1->findText(exact);
+        QVERIFY(rlong > 0);
+        QVERIFY(rexact > 0);
+        QCOMPARE(dlg.Combo1->currentIndex(), 0);
+        zk::MsgScript script;
+        dlg.Combo1->setCurrentIndex(rexact);
+        emit dlg.Combo1->activated(rexact);
+        QVERIFY(script.shown().isEmpty());
+        dlg.Combo1->setCurrentIndex(rlong);
+        emit dlg.Combo1->activated(rlong);
+        QCOMPARE(script.texts(),
+                 QStringList{QStringLiteral("Nom trop long (20 caractères au plus): vertical_dipole_array.ant")});
+        QCOMPARE(dlg.Combo1->currentText(), exact);
+        dlg.Check1[1]->setChecked(true);
+        // Should a long name still be selected, Apply refuses it and stores nothing.
+        std::fill(std::begin(zk::covset.antfile), std::end(zk::covset.antfile), ' ');
+        dlg.Combo1->setCurrentIndex(rlong);
+        dlg.apply();
+        QVERIFY(!dlg.applied());
+        QCOMPARE(script.shown().size(), 2);
+        QCOMPARE(QByteArray(zk::covset.antfile, 20), QByteArray(20, ' '));
+        dlg.Combo1->setCurrentIndex(rexact);
+        dlg.apply();
+        QVERIFY(dlg.applied());
+        QCOMPARE(QByteArray(zk::covset.antfile, 20), QByteArray("Dipole_Vertical4.ant"));
+    }
+
+    void visualLongTableNameRefused()
+    {
+        const QString longname = QStringLiteral("A_long_radar_table.rad");  // 22 characters, sorted first
+        const QString fits = QStringLiteral("Short.rad");
+        for (const QString &n : {longname, fits}) {
+            QFile f(dir.filePath(n));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("1 5 -100 100");
+        }
+        std::fill(std::begin(zk::covset.antfile), std::end(zk::covset.antfile), ' ');
+        zk::frmVisual dlg;
+        // Sorted first, but the dialog opens on a table it can keep.
+        QCOMPARE(dlg.Combo2->itemText(0), longname);
+        QVERIFY(dlg.Combo2->currentIndex() > 0);
+        const int rfits = dlg.Combo2->findText(fits);
+        QVERIFY(rfits > 0);
+        dlg.Combo2->setCurrentIndex(rfits);
+        emit dlg.Combo2->activated(rfits);
+        dlg.Check1->click();
+        zk::MsgScript script;
+        dlg.Combo2->setCurrentIndex(0);
+        emit dlg.Combo2->activated(0);
+        QCOMPARE(script.texts(),
+                 QStringList{QStringLiteral("Nom trop long (20 caractères au plus): A_long_radar_table.rad")});
+        QCOMPARE(dlg.Combo2->currentText(), fits);
+        dlg.Combo2->setCurrentIndex(0);
+        dlg.Command1[0]->click();
+        QCOMPARE(dlg.applied(), -1);
+        QCOMPARE(QByteArray(zk::covset.antfile, 20), QByteArray(20, ' '));
+        dlg.Combo2->setCurrentIndex(rfits);
+        dlg.Command1[0]->click();
+        QCOMPARE(dlg.applied(), 0);
+        QCOMPARE(QByteArray(zk::covset.antfile, 20), QByteArray("Short.rad           "));
+    }
+
+    // Controls are named as the forms name them: plain names, and control
+    // arrays with the index in brackets ("Combo2(0)"); no control unnamed.
+    void controlNames_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("frmCoverage") << QStringLiteral("frmCoverage")
+                                     << QStringList{"Combo2(0)", "Combo2(1)", "Combo3", "Combo1", "Option2(0)",
+                                                    "Option2(1)", "Option1(0)", "Option1(1)", "Option1(2)",
+                                                    "Check1(1)", "Check1(2)", "Command2(1)", "Command2(2)",
+                                                    "Check2", "Check3", "Label4", "Label5", "Label6", "Label1",
+                                                    "Label10", "Label3", "Label2", "Label7", "Label8", "Label9",
+                                                    "Label11", "Label12"};
+        QTest::newRow("frmVisual") << QStringLiteral("frmVisual")
+                                   << QStringList{"Combo1", "Combo2", "Option2(0)", "Option2(1)", "Command1(0)",
+                                                  "Command1(1)", "Command1(2)", "Command1(3)", "Check1", "Label4",
+                                                  "Label3", "Label1", "Label7", "Label8", "Label9", "Label2",
+                                                  "Label5"};
+    }
+    void controlNames()
+    {
+        QFETCH(QString, form);
+        QFETCH(QStringList, names);
+        std::unique_ptr<QDialog> dlg;
+        if (form == QLatin1String("frmCoverage"))
+            dlg = std::make_unique<zk::frmCoverage>();
+        else
+            dlg = std::make_unique<zk::frmVisual>();
+        for (const QString &n : names) QVERIFY2(dlg->findChild<QWidget *>(n), qPrintable(form + ": no " + n));
+        const QRegularExpression rule(QStringLiteral("^[A-Z][A-Za-z]*[0-9]*(\\([0-9]+\\))?$"));
+        QList<QWidget *> controls;
+        for (auto *w : dlg->findChildren<QLabel *>()) controls << w;
+        for (auto *w : dlg->findChildren<QLineEdit *>()) controls << w;
+        for (auto *w : dlg->findChildren<QComboBox *>()) controls << w;
+        for (auto *w : dlg->findChildren<QAbstractButton *>()) controls << w;
+        for (QWidget *w : controls)
+            QVERIFY2(rule.match(w->objectName()).hasMatch(),
+                     qPrintable(form + ": " + w->metaObject()->className() + " named \"" + w->objectName() + "\""));
     }
 
     void visualDialog()
@@ -191,7 +318,7 @@ private slots:
         zk::curunit = 0;
         zk::frmVisual dlg;
         QCOMPARE(dlg.Combo1->currentIndex(), 0);
-        QVERIFY(dlg.Combo2->findText(QStringLiteral("test.rad")) >= 0);
+        QVERIFY(dlg.Combo2->findText(QStringLiteral("Test.RAD")) >= 0);  // as it is written on disc
         dlg.Text1->setText(QStringLiteral("0"));
         dlg.Text2->setText(QStringLiteral("20000"));
         dlg.Text3->setText(QStringLiteral("400"));
@@ -201,10 +328,11 @@ private slots:
         QCOMPARE(zk::targetmode, int16_t(0));
         dlg.Check1->click();
         QVERIFY(!dlg.Frame5->isEnabled());
-        dlg.Combo2->setCurrentIndex(dlg.Combo2->findText(QStringLiteral("test.rad")));
+        dlg.Combo2->setCurrentIndex(dlg.Combo2->findText(QStringLiteral("Test.RAD")));
         dlg.Command1[1]->click();
         QCOMPARE(dlg.applied(), 1);
-        QCOMPARE(dlg.table(), QStringLiteral("test.rad"));
+        QCOMPARE(dlg.table(), QStringLiteral("Test.RAD"));
+        QCOMPARE(QByteArray(zk::covset.antfile, 20), QByteArray("Test.RAD            "));
         QCOMPARE(zk::curunit, int16_t(1));
         QCOMPARE(zk::covset.viscolor, 0xFFFF00u);
         QCOMPARE(zk::covset.sensorh, 0.1f);

@@ -557,6 +557,46 @@ private slots:
         QCOMPARE(zk::netheight(1, 2), 0.0f);
     }
 
+    // A system byte the tables do not hold (a damaged or foreign file): the
+    // station shows no system and no height, never those of the station
+    // shown before, and showing it stores nothing.
+    void unknownSystemShowsNoSystem_data()
+    {
+        QTest::addColumn<int>("sys");
+        QTest::newRow("0") << 0;
+        QTest::newRow("26") << 26;
+        QTest::newRow("255") << 255;
+    }
+    void unknownSystemShowsNoSystem()
+    {
+        QFETCH(int, sys);
+        zk::nets[1].member[0] = 128;
+        zk::nets[1].member[1] = 128;
+        zk::systems[3].height = 12.5f;
+        zk::nets[1].system[0] = 3;
+        zk::nets[1].system[1] = uint8_t(sys);
+        auto d = opendialog();
+        d->Command4[2]->click();
+        d->List2->setCurrentRow(0);
+        QCOMPARE(d->Combo3->currentIndex(), 2);
+        QCOMPARE(d->Label20->text(), QStringLiteral("12.5"));
+        QCOMPARE(d->Text17->text(), QStringLiteral("0.5"));
+        QVERIFY(d->Option5[0]->isChecked());
+
+        d->List2->setCurrentRow(1);
+        QCOMPARE(d->Combo3->currentIndex(), -1);
+        QVERIFY(d->Combo3->currentText().isEmpty());
+        QVERIFY2(d->Label20->text().isEmpty(), qPrintable(d->Label20->text()));
+        QVERIFY2(d->Text17->text().isEmpty(), qPrintable(d->Text17->text()));
+        QVERIFY(!d->Option5[0]->isChecked() && !d->Option5[1]->isChecked());
+        QCOMPARE(int(zk::nets[1].system[1]), sys);
+        QCOMPARE(zk::netheight(1, 2), 0.0f);
+        // Choosing a system stores it and shows its height.
+        d->Combo3->setCurrentIndex(2);
+        QCOMPARE(zk::nets[1].system[1], uint8_t(3));
+        QCOMPARE(d->Label20->text(), QStringLiteral("12.5"));
+    }
+
     // ------------------------------------------------------------ Système
 
     void systemShownWithoutRewritingItsThreshold_data()

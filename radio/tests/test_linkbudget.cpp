@@ -115,20 +115,116 @@ TEST_F(Link, ParameterBlockFromTheNetwork)
     EXPECT_EQ(+zk::lrprm.interf, 1);  // the menu's choice stays
     zk::lrprm.interf = 0;
 
-    // A system number out of range skips what needs it: the gains and that
-    // end's height keep their values.
+    // A system number out of range makes the link not computable: no gain
+    // either way and no height of that end are kept from the link before.
+    zk::MsgScript script;
     zk::sysgainab = zk::sysgainba = -1;
     zk::lrprm.h1 = -7;
     zk::nets[3].system[0] = 0;
-    zk::linkparams(1, 2, 3);
-    EXPECT_EQ(zk::sysgainab, -1);
-    EXPECT_EQ(zk::sysgainba, -1);
-    EXPECT_EQ(+zk::lrprm.h1, -7);
+    EXPECT_FALSE(zk::linkparams(1, 2, 3));
+    EXPECT_EQ(zk::sysgainab, 0);
+    EXPECT_EQ(zk::sysgainba, 0);
+    EXPECT_EQ(+zk::lrprm.h1, 0);
     EXPECT_DOUBLE_EQ(+zk::lrprm.h2, 30);
     zk::netheight(3, 1) = 4;  // an override needs no system
     zk::linkparams(1, 2, 3);
     EXPECT_DOUBLE_EQ(+zk::lrprm.h1, 4);
+    EXPECT_EQ(script.shown().size(), 2);  // outside an operation: each call
 }
+
+// A system byte out of 1..25 (a damaged or foreign file), in any of the two
+// ends: the link is never rated with the gains of the link computed before;
+// it gets the failure loss without a model call, and the unit is named once
+// per operation.
+struct NoSystemCase {
+    int sysA, sysB;
+    int named;  // the unit the message names
+};
+class NoSystem : public radiotest::DocumentTest, public ::testing::WithParamInterface<NoSystemCase> {};
+
+TEST_P(NoSystem, NotComputable)
+{
+    const NoSystemCase c = GetParam();
+    zk::setFixedText(zk::units[1].name, QStringLiteral("Alpha"));
+    zk::setFixedText(zk::units[2].name, QStringLiteral("Bravo"));
+    zk::setFixedText(zk::nets[2].name, QStringLiteral("Secours"));
+    int calls = 0;
+    zk::setLinkModelForTest([&](double *pfl, double *loss, LinkParameters *prm) {
+        ++calls;
+        for (int i = std::max(1, prm->firstpt); i <= int(pfl[1]); ++i) loss[i + 3] = 120;
+        prm->loss = 120;
+        return true;
+    });
+    radiotest::placeUnit(1, 100, 100);
+    radiotest::placeUnit(2, 110, 100);
+    ASSERT_EQ(zk::getprofile(1, 2), 10);
+    // A good link first: 150 dB of gain both ways.
+    EXPECT_TRUE(zk::linkparams(1, 2, 1));
+    EXPECT_NEAR(zk::calcloss(1, 2, 1, 0), 30, 1e-9);
+    EXPECT_EQ(calls, 1);
+
+    zk::nets[2].system[0] = uint8_t(c.sysA);
+    zk::nets[2].system[1] = uint8_t(c.sysB);
+    zk::MsgScript script;
+    {
+        zk::LinkOperation op;
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_FALSE(zk::linkparams(1, 2, 2));
+            EXPECT_EQ(zk::sysgainab, 0);
+            EXPECT_EQ(zk::sysgainba, 0);
+            EXPECT_NEAR(zk::calcloss(1, 2, 2, 0), -1000, 1e-9);
+            EXPECT_EQ(+zk::lrprm.loss, 1000);
+            for (int i = 1; i <= 10; ++i) EXPECT_EQ(zk::lrloss[size_t(i + 3)], 1000) << i;
+        }
+    }
+    EXPECT_EQ(calls, 1);
+    ASSERT_EQ(script.shown().size(), 1);
+    const QString who = c.named == 1 ? QStringLiteral("Alpha") : QStringLiteral("Bravo");
+    const int s = c.named == 1 ? c.sysA : c.sysB;
+    EXPECT_EQ(script.shown()[0].text,
+              QStringLiteral("Système radio %1 inconnu pour %2 dans le réseau Secours\r\nCalcul impossible.").arg(s).arg(who));
+    EXPECT_EQ(script.shown()[0].flags, zk::mbExclamation);
+
+    // The good link is computed again afterwards.
+    EXPECT_TRUE(zk::linkparams(1, 2, 1));
+    EXPECT_NEAR(zk::calcloss(1, 2, 1, 0), 30, 1e-9);
+    EXPECT_EQ(calls, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NoSystem,
+                         ::testing::Values(NoSystemCase{0, 1, 1}, NoSystemCase{1, 0, 2}, NoSystemCase{26, 1, 1},
+                                           NoSystemCase{1, 255, 2}, NoSystemCase{0, 30, 1}));
+
+// LR computes nothing for a profile of no interval or of more than 160: the
+// loss of the link before must not stand for this one.
+class Refused : public radiotest::DocumentTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Refused, ProfileIsTheFailurePath)
+{
+    radiotest::placeUnit(1, 100, 100);
+    radiotest::placeUnit(2, 160, 100);
+    ASSERT_EQ(zk::getprofile(1, 2), 60);
+    zk::applyendsamples(1, 2);
+    zk::linkparams(1, 2, 1);
+    zk::MsgScript script;
+    const double good = zk::calcloss(1, 2, 1, 1);
+    ASSERT_TRUE(script.shown().isEmpty());
+    ASSERT_LT(+zk::lrprm.loss, 200);
+    ASSERT_NEAR(good, 150 - +zk::lrprm.loss, 1e-9);
+
+    zk::pfl[1] = GetParam();
+    {
+        zk::LinkOperation op;
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(zk::calcloss(1, 2, 1, 1), 150 - 1000, 1e-9);
+        EXPECT_TRUE(zk::LinkOperation::failed());
+    }
+    EXPECT_EQ(+zk::lrprm.loss, 1000);
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_EQ(script.shown()[0].text, QStringLiteral("Erreur dans la DLL\r\nCalcul impossible."));
+    EXPECT_EQ(script.shown()[0].flags, zk::mbExclamation);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Refused, ::testing::Values(0, 161, 162));
 
 TEST_F(Link, MarginAndUrbanFactorOverAFakeModel)
 {

@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include "base/dialogs.h"
@@ -37,6 +38,7 @@
 #include "radio/frmLink.h"
 #include "radio/linkbudget.h"
 #include "radio/linkreport.h"
+#include "radio/netfile.h"
 #include "radio/pathfile.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
@@ -76,6 +78,67 @@ bool model(double *pfl, double *loss, LinkParameters *prm)
 int16_t flat(int, int) { return 0; }
 // A ridge 800 m high across the path, between cells 228 and 232.
 int16_t ridge(int x, int) { return x >= 228 && x <= 232 ? 800 : 0; }
+
+// A network file of the current layout, byte by byte as the layout gives
+// it (mark 00 00 FA 44; 50 unit records of 44 bytes; 25 system records of
+// 50; 25 network records of 172; the coverage record of 74; the map name
+// with its 16-bit length; the picture list ended by a 0 length; 1250 antenna
+// heights; 50 icon bytes). Units 1 "Alpha" and 2 "Bravo" are placed at the
+// given cells of the test map; system 1 "Base" (10 W, -110 dBm, 1 dB,
+// 3 dBi, 10 m) is the only one named; networks 1..3 hold both units, unit
+// 1 with system 1 and unit 2 with the system byte of `sysB` (network 1
+// always 1).
+QByteArray damagedNetFile(double xa, double ya, double xb, double yb, const std::array<int, 3> &sysB)
+{
+    QByteArray b;
+    auto u8 = [&](int v) { b.append(char(uint8_t(v))); };
+    auto i16 = [&](int v) { u8(v & 0xFF); u8((v >> 8) & 0xFF); };
+    auto u32 = [&](uint32_t v) { for (int k = 0; k < 4; ++k) u8(int((v >> (8 * k)) & 0xFF)); };
+    auto f32 = [&](float v) { uint32_t w; std::memcpy(&w, &v, 4); u32(w); };
+    auto text = [&](const char *t, int width) {
+        const int n = int(std::strlen(t));
+        for (int k = 0; k < width; ++k) u8(k < n ? t[k] : ' ');
+    };
+    u8(0x00); u8(0x00); u8(0xFA); u8(0x44);
+    for (int u = 1; u <= 50; ++u) {
+        const bool placed = u <= 2;
+        f32(placed ? radiotest::cellLon(u == 1 ? xa : xb) : 0.0f);
+        f32(placed ? radiotest::cellLat(u == 1 ? ya : yb) : 0.0f);
+        f32(0);                 // ground elevation
+        i16(placed ? -1 : 0);   // enabled
+        i16(0);                 // transparent
+        u32(0);                 // colour
+        u32(0xFFFFFF);          // background
+        text(u == 1 ? "Alpha" : u == 2 ? "Bravo" : "", 20);
+    }
+    for (int s = 1; s <= 25; ++s) {
+        f32(s == 1 ? 10.0f : 1.0f);     // power, W
+        f32(s == 1 ? -110.0f : -100.0f);  // threshold, dBm
+        f32(s == 1 ? 1.0f : 0.0f);      // line loss
+        f32(s == 1 ? 3.0f : 0.0f);      // antenna gain
+        f32(s == 1 ? 10.0f : 2.0f);     // antenna height
+        text(s == 1 ? "Base" : "", 30);
+    }
+    for (int n = 1; n <= 25; ++n) {
+        for (int u = 1; u <= 50; ++u) u8(n <= 3 && u <= 2 ? 128 : 0);  // members, role 0
+        for (int u = 1; u <= 50; ++u) u8(u == 2 && n >= 2 && n <= 3 ? sysB[size_t(n - 1)] : 1);
+        f32(144); f32(148);        // band
+        i16(1);                    // vertical
+        f32(15); f32(0.005f); f32(301);
+        i16(5); i16(3);            // climate, statistics
+        f32(50); f32(50); f32(50);
+        i16(0);                    // retransmissions
+        i16(256);                  // visible voice network
+        const QByteArray name = QStringLiteral("Réseau %1").arg(n).toLatin1();
+        text(name.constData(), 30);
+    }
+    for (int k = 0; k < 74; ++k) u8(0);  // coverage settings
+    i16(0);                              // no map name
+    i16(0);                              // no picture
+    for (int k = 0; k < 1250; ++k) f32(0);
+    for (int k = 0; k < 50; ++k) u8(0);
+    return b;
+}
 
 QString g_savefile;
 QString saveHook(bool, const QString &, const QString &, const QString &) { return g_savefile; }
@@ -354,6 +417,27 @@ private slots:
         QCOMPARE(w->cursorx(), zk::pfl[1]);
     }
 
+    // The range view's yellow caption on the white box is outlined in
+    // black so that it can be read; the yellow stays.
+    void rangeCaptionReadable()
+    {
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::frmLink *w = zk::frmLink::open();
+        w->menu2_Click(5);
+        QCOMPARE(QColor(w->Picture1->image().pixel(0, 0)), w->palette().color(QPalette::Base));
+        const QImage img = w->Picture1->image();
+        int yellow = 0, black = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                yellow += img.pixel(x, y) == qRgb(255, 255, 0);
+                black += img.pixel(x, y) == qRgb(0, 0, 0);
+            }
+        QVERIFY2(yellow > 50, qPrintable(QString::number(yellow)));
+        QVERIFY2(black > 50, qPrintable(QString::number(black)));
+    }
+
     void distributionVerdict()
     {
         zk::Distribution d = zk::distribution(130, 138, 135, 145);
@@ -510,7 +594,10 @@ private slots:
         zk::linkb = 2;
         zk::linknet = 1;
         zk::frmLink *w = zk::frmLink::open();
-        QCOMPARE(w->Label5[0]->text(), zk::rolenames[0].isEmpty() ? w->Label5[0]->text() : zk::rolenames[0]);
+        // A new document's networks are visible voice networks: A commands,
+        // B is a subordinate.
+        QCOMPARE(w->Label5[0]->text(), QStringLiteral("Commande"));
+        QCOMPARE(w->Label5[10]->text(), QString::fromUtf8("Subordonné"));
         QCOMPARE(w->Label5[14]->text(), QStringLiteral("1.00"));
         w->Text1[1]->setText(QStringLiteral("3000"));
         w->Command1_Click(1);
@@ -530,6 +617,230 @@ private slots:
         w->Text1[0]->setText(QStringLiteral("7.5"));
         w->Command1_Click(0);
         QCOMPARE(zk::settings.defh1, 7.5f);
+    }
+
+    // The role labels name the roles of the network's kind, whether the
+    // network is shown on the pictures (bit 8 of its topology word) or not.
+    void roleLabels_data()
+    {
+        QTest::addColumn<int>("topology");
+        QTest::addColumn<int>("roleA");
+        QTest::addColumn<int>("roleB");
+        QTest::addColumn<QString>("nameA");
+        QTest::addColumn<QString>("nameB");
+        const struct {
+            int kind, ra, rb;
+            const char *a, *b;
+        } rows[] = {
+            {0, 0, 2, "Commande", "Relais"},
+            {0, 2, 1, "Relais", "Subordonné"},
+            {1, 0, 1, "Maître", "Esclave"},
+            {1, 1, 0, "Esclave", "Maître"},
+            {2, 0, 1, "Node", "Terminal"},
+            {2, 1, 1, "Terminal", "Terminal"},
+        };
+        for (const auto &r : rows)
+            for (int visible : {0, 256})
+                QTest::newRow(qPrintable(QStringLiteral("kind %1 roles %2/%3%4").arg(r.kind).arg(r.ra).arg(r.rb).arg(visible ? QStringLiteral(" visible") : QString())))
+                    << (r.kind | visible) << r.ra << r.rb << QString::fromUtf8(r.a) << QString::fromUtf8(r.b);
+    }
+    void roleLabels()
+    {
+        QFETCH(int, topology);
+        QFETCH(int, roleA);
+        QFETCH(int, roleB);
+        QFETCH(QString, nameA);
+        QFETCH(QString, nameB);
+        zk::nets[1].topology = int16_t(topology);
+        zk::nets[1].member[0] = uint8_t(128 | roleA);
+        zk::nets[1].member[1] = uint8_t(128 | roleB);
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::frmLink *w = zk::frmLink::open();
+        QCOMPARE(w->Label5[0]->text(), nameA);
+        QCOMPARE(w->Label5[10]->text(), nameB);
+    }
+
+    // A network file whose system byte names no system (0, or above 25):
+    // the link is not computable, its system fields are blank, never those
+    // of the link shown before, and the unit is named once.
+    void unknownSystemFromAFile_data()
+    {
+        QTest::addColumn<int>("sys");
+        QTest::newRow("system 0") << 0;
+        QTest::newRow("system 26") << 26;
+        QTest::newRow("system 255") << 255;
+    }
+    void unknownSystemFromAFile()
+    {
+        QFETCH(int, sys);
+        const QByteArray bytes = damagedNetFile(200, 256, 260, 256, {1, sys, sys});
+        QCOMPARE(bytes.size(), 4 + 50 * 44 + 25 * 50 + 25 * 172 + 74 + 2 + 2 + 1250 * 4 + 50);
+        zk::NetDocument doc;
+        const zk::NetRead r = zk::readnetfile(bytes, doc);
+        QCOMPARE(r.nets, 25);
+        for (int i = 1; i <= zk::kUnits; ++i) zk::units[i] = doc.units[size_t(i - 1)];
+        for (int i = 1; i <= zk::kSystems; ++i) zk::systems[i] = doc.systems[size_t(i - 1)];
+        for (int i = 1; i <= zk::kNets; ++i) zk::nets[i] = doc.nets[size_t(i - 1)];
+        std::copy(doc.heights.begin(), doc.heights.end(), zk::netheight.data());
+        QCOMPARE(int(zk::nets[2].system[1]), sys);
+
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::MsgScript script;
+        zk::frmLink *w = zk::frmLink::open();
+        QCOMPARE(w->Combo2->count(), 3);
+        // Network 1: both ends use "Base": 40 - 1 + 3 + 3 - 1 + 110 = 154 dB.
+        QCOMPARE(w->Label5[11]->text(), QStringLiteral("Base"));
+        QCOMPARE(w->Label5[12]->text(), QStringLiteral("3.0"));
+        QCOMPARE(zk::masktext(zk::sysgainab, 1), QStringLiteral("154.0"));
+        QVERIFY(script.shown().isEmpty());
+
+        w->selectnet(1);
+        QCOMPARE(zk::linknet, int16_t(2));
+        // Side A still has its system; side B has none.
+        QCOMPARE(w->Label5[1]->text(), QStringLiteral("Base"));
+        for (int i : {11, 12, 13, 14}) QVERIFY2(w->Label5[i]->text().isEmpty(), qPrintable(w->Label5[i]->text()));
+        QCOMPARE(script.shown().size(), 1);
+        QCOMPARE(script.shown()[0].text, QStringLiteral("Système radio %1 inconnu pour Bravo dans le réseau Réseau 2\r\n"
+                                                        "Calcul impossible.").arg(sys));
+        // Never the other link's figures: no gain, the failure loss, the
+        // worst colour.
+        QCOMPARE(zk::sysgainab, 0.0);
+        QCOMPARE(zk::sysgainba, 0.0);
+        QCOMPARE(double(+zk::lrprm.loss), 1000.0);
+        QVERIFY(zk::linktext3.contains(QStringLiteral("Calcul impossible")));
+        QVERIFY(zk::linktext4.isEmpty());
+        const QImage img = w->Picture1->image();
+        bool red = false, green = false;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                red = red || img.pixel(x, y) == qRgb(255, 0, 0);
+                green = green || img.pixel(x, y) == qRgb(0, 255, 0);
+            }
+        QVERIFY(red && !green);
+    }
+
+    // The profile box is the inside of a picture box: the window background
+    // of the system colours (white), on which the Fresnel zones' light grey
+    // RGB(233, 233, 233) shows.
+    void fresnelZonesShow()
+    {
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::frmLink *w = zk::frmLink::open();
+        const QImage img = w->Picture1->image();
+        const QRgb back = img.pixel(0, 0);
+        QCOMPARE(QColor(back), w->palette().color(QPalette::Base));
+        int zone = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) zone += img.pixel(x, y) == qRgb(233, 233, 233);
+        QVERIFY2(zone > 100, qPrintable(QString::number(zone)));
+        for (int c : {qRed(back), qGreen(back), qBlue(back)})
+            QVERIFY2(std::abs(c - 233) >= 20, qPrintable(QColor(back).name()));
+    }
+
+    // Every line of the "&Détails" view lies inside the box, with the
+    // longest names a unit can have.
+    void detailsFitTheBox()
+    {
+        zk::setFixedText(zk::units[1].name, QStringLiteral("Poste de commande Sud"));
+        zk::setFixedText(zk::units[2].name, QStringLiteral("Relais du Mont Vert B"));
+        g_model.loss = 123.45;
+        g_model.fsloss = 95.5;
+        g_model.obsloss = 38.2;  // Statistiques = -10.3 dB
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::frmLink *w = zk::frmLink::open();
+        QVERIFY(zk::linktext4.contains(QStringLiteral("Statistiques = -10.3 dB")));
+        w->menu2_Click(4);
+        QVERIFY(w->menu2[4]->isChecked());
+        const QImage img = w->Picture1->image();
+        const QRgb back = zk::qcolor(w->Picture1->backColor()).rgb();
+        auto inked = [&](int x, int y) { return img.pixel(x, y) != back; };
+        int ink = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) ink += inked(x, y);
+        QVERIFY(ink > 500);
+        // Nothing reaches the right edge or the bottom: no line is cut.
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = img.width() - 3; x < img.width(); ++x) QVERIFY2(!inked(x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        for (int x = 0; x < img.width(); ++x)
+            for (int y = img.height() - 3; y < img.height(); ++y) QVERIFY2(!inked(x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    }
+
+    // No label of the window is cut: each is as wide as its text and lies
+    // inside the window, with a system name of the full 30 characters.
+    void labelsFitTheWindow()
+    {
+        zk::setFixedText(zk::systems[1].name, QStringLiteral("Station de base VHF 25 W Nord"));
+        zk::setFixedText(zk::units[1].name, QStringLiteral("Poste de commande Sud"));
+        zk::setFixedText(zk::units[2].name, QStringLiteral("Relais du Mont Vert B"));
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::frmLink *w = zk::frmLink::open();
+        QCOMPARE(w->Label5[1]->text(), QStringLiteral("Station de base VHF 25 W Nord"));
+        QCOMPARE(w->Label5[11]->text(), QStringLiteral("Station de base VHF 25 W Nord"));
+        QWidget *c = w->centralWidget();
+        for (QLabel *l : c->findChildren<QLabel *>()) {
+            if (l->isHidden() || l->text().isEmpty() || l == w->Label4) continue;
+            const QRect g = l->geometry();
+            const QRect inc(l->parentWidget()->mapTo(c, g.topLeft()), g.size());
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= g.width(), qPrintable(l->objectName()));
+            QVERIFY2(c->rect().contains(inc), qPrintable(l->objectName()));
+        }
+        // Side A's values end before side B's captions, each caption before
+        // the value column of its side (the height boxes included).
+        for (int i : {0, 1, 2, 3, 4})
+            QVERIFY2(w->Label5[i]->geometry().right() < w->Label5[200]->x(), qPrintable(QString::number(i)));
+        for (int r = 0; r < 6; ++r) {
+            QVERIFY2(w->Label5[100 + r]->geometry().right() < w->Text1[0]->x(), qPrintable(w->Label5[100 + r]->text()));
+            QVERIFY2(w->Label5[200 + r]->geometry().right() < w->Text1[1]->x(), qPrintable(w->Label5[200 + r]->text()));
+            QVERIFY(w->Label5[100 + r]->fontMetrics().horizontalAdvance(w->Label5[100 + r]->text()) <= w->Label5[100 + r]->width());
+        }
+        QCOMPARE(w->Label5[105]->text(), QStringLiteral("Hauteur d'antenne (m)"));
+        QCOMPARE(w->Label5[205]->toolTip(), QString::fromUtf8("0.5 à 2999m"));
+    }
+
+    // A pair without a profile says why in the banner; the box stays in
+    // its background colour.
+    void emptyProfileSaysWhy_data()
+    {
+        QTest::addColumn<double>("xa");
+        QTest::addColumn<double>("xb");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("both off") << -50.0 << -20.0 << QStringLiteral(" Pas de profil : Alpha et Bravo sont hors de la carte");
+        QTest::newRow("A off") << -50.0 << 260.0 << QStringLiteral(" Pas de profil : Alpha est hors de la carte");
+        QTest::newRow("B off") << 200.0 << 900.0 << QStringLiteral(" Pas de profil : Bravo est hors de la carte");
+        QTest::newRow("one cell") << 200.0 << 200.2
+                                  << QString::fromUtf8(" Pas de profil : Alpha et Bravo sont sur la même cellule de la carte");
+    }
+    void emptyProfileSaysWhy()
+    {
+        QFETCH(double, xa);
+        QFETCH(double, xb);
+        QFETCH(QString, text);
+        radiotest::placeUnit(1, xa, 256);
+        radiotest::placeUnit(2, xb, 256);
+        zk::linka = 1;
+        zk::linkb = 2;
+        zk::linknet = 1;
+        zk::frmLink *w = zk::frmLink::open();
+        QCOMPARE(zk::pfl[1], 0.0);
+        QVERIFY(!w->Label4->isHidden());
+        QCOMPARE(w->Label4->text(), text);
+        QVERIFY(w->Label4->fontMetrics().horizontalAdvance(text) <= w->Label4->width());
+        const QImage img = w->Picture1->image();
+        const QRgb back = QColor(w->palette().color(QPalette::Base)).rgb();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) QVERIFY2(img.pixel(x, y) == back, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        // The cursor keys have no profile to move on.
+        QVERIFY(w->Line1->isHidden());
     }
 
     void disabledUnitHasNoNetwork()

@@ -15,13 +15,16 @@
 #include "base/screen.h"
 #include "base/settings.h"
 #include "map/mapdata.h"
+#include "map/mapfile.h"
 #include "msgbox.h"
 #include "pictures/covset.h"
 #include "pictures/frmPic.h"
 #include "pictures/picfiles.h"
 #include "qtenv.h"
+#include "radio/coverage.h"
 #include "radio/netdoc.h"
 #include "radio/netfile.h"
+#include "radio/profile.h"
 #include "radio/radiodata.h"
 
 namespace {
@@ -64,6 +67,20 @@ zk::NetDocument sample(const QByteArray &mapname)
     return d;
 }
 
+// A map around the sample's units (2 E 48 N and 4 E 50 N): 100 x 80 cells,
+// cell (x, y) at 100 + x metres.
+QByteArray reliefMap()
+{
+    zk::elevgrid.redim(99, 79);
+    for (int y = 0; y <= 79; ++y)
+        for (int x = 0; x <= 99; ++x) zk::elevgrid.at(x, y) = int16_t(100 + x);
+    zk::mapset.lon = 3;
+    zk::mapset.lat = 49;
+    zk::mapset.size = 300;
+    zk::setcorners(zk::mapset);
+    return zk::mapfilebytes(zk::elevgrid, zk::mapset, zk::mapcorners);
+}
+
 QString lastProjectSetting() { return zk::readsetting(QStringLiteral("LastProject"), QString()); }
 
 }  // namespace
@@ -74,6 +91,7 @@ class TestNetDoc : public QObject {
     std::unique_ptr<radiotest::TestMain> env;
     std::unique_ptr<QTemporaryDir> tmp;
     QString dir, startDir;
+    std::unique_ptr<zk::MsgScript> messages;
 
     QString path(const QString &name) const { return dir + QLatin1Char('/') + name; }
 
@@ -99,8 +117,15 @@ private slots:
         zk::settings.lastproject = QStringLiteral("before.net");
         env->closeAll();
         env->Label2->clear();
+        // Most documents here name a map that does not exist: its report is
+        // answered here unless a case checks its messages itself.
+        messages = std::make_unique<zk::MsgScript>();
     }
-    void cleanup() { env->closeAll(); }
+    void cleanup()
+    {
+        env->closeAll();
+        messages.reset();
+    }
 
     void defaultDocumentSavesToItsLength()
     {
@@ -118,8 +143,8 @@ private slots:
 
     void openThenSaveIsByteIdentical()
     {
-        // A map name that is not found stays as it is, and a picture listed
-        // by its full name comes back under that name.
+        // A map name that is not found stays as it is (and is reported), and
+        // a picture listed by its full name comes back under that name.
         zk::NetDocument d = sample("absent.map");
         zk::elevgrid.redim(99, 79);
         zk::mapcorners = {{-74, -72, -72, -74}, {46, 46, 44, 44}, 0};
@@ -129,7 +154,8 @@ private slots:
         QVERIFY(writeAll(path("orig.net"), bytes));
         zk::MsgScript script;
         zk::opennet(path("orig.net"));
-        QVERIFY(script.shown().isEmpty());
+        QCOMPARE(script.texts().size(), 1);
+        QVERIFY(script.texts()[0].startsWith(QStringLiteral("Carte introuvable : absent.map\r\n")));
         QCOMPARE(zk::picwindows().size(), 1);
         QVERIFY(zk::savenet(path("copy.net")));
         QCOMPARE(readAll(path("copy.net")), bytes);
@@ -305,7 +331,9 @@ private slots:
         zk::netheight(3, 4) = 9;
         zk::MsgScript script;
         zk::opennet(path("old.net"));
-        QVERIFY(script.shown().isEmpty());
+        // The only message: the map it names is not there.
+        QCOMPARE(script.texts().size(), 1);
+        QVERIFY(script.texts()[0].startsWith(QStringLiteral("Carte introuvable : vieux.map\r\n")));
         QCOMPARE(zk::units[1].lon, -73.5f);
         QCOMPARE(zk::units[2].lon, -4.0f);
         QCOMPARE(zk::units[3].lon, 0.0f);
@@ -318,6 +346,67 @@ private slots:
         // The next save writes the current layout.
         QVERIFY(zk::savenet(path("new.net")));
         QCOMPARE(readAll(path("new.net")).left(4), QByteArray("\x00\x00\xFA\x44", 4));
+    }
+
+    // The map of a network file saved in another folder, the program then
+    // started on it from a third folder: found where it was, or beside the
+    // network file; found nowhere, it is reported by name and no link is
+    // computed over the flat grid that stands in for it.
+    void mapOfANetworkSavedElsewhere_data()
+    {
+        QTest::addColumn<QString>("where");  // where the map lies when the network is opened again
+        QTest::newRow("where it was") << "A";
+        QTest::newRow("beside the network file") << "B";
+        QTest::newRow("nowhere") << "";
+    }
+    void mapOfANetworkSavedElsewhere()
+    {
+        QFETCH(QString, where);
+        for (const char *d : {"A", "B", "C"}) QVERIFY(QDir(dir).mkdir(QLatin1String(d)));
+        const QByteArray map = reliefMap();
+        QVERIFY(writeAll(path("A/relief.map"), map));
+        QVERIFY(writeAll(path("A/first.net"), zk::netfilebytes(sample("relief.map"))));
+        zk::newnet(false);
+        // Opened from its own folder (as a program started there does), then
+        // saved in another one.
+        QDir::setCurrent(path("A"));
+        zk::MsgScript quiet;
+        zk::opennet(QStringLiteral("first.net"));
+        QVERIFY(quiet.shown().isEmpty());
+        QCOMPARE(zk::elevgrid.get(10, 10), int16_t(110));
+        QVERIFY(zk::savenet(path("B/mynet.net")));
+        if (where == QLatin1String("B")) QVERIFY(QFile::rename(path("A/relief.map"), path("B/relief.map")));
+        else if (where.isEmpty()) QVERIFY(QFile::remove(path("A/relief.map")));
+
+        zk::newnet(false);
+        QDir::setCurrent(path("C"));
+        zk::MsgScript script;
+        zk::opennet(path("B/mynet.net"));
+        if (!where.isEmpty()) {
+            QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(" | ")));
+            QCOMPARE(QFileInfo(zk::mapfile).canonicalFilePath(), QFileInfo(path(where + "/relief.map")).canonicalFilePath());
+            QCOMPARE(zk::elevgrid.nx(), 100);
+            QCOMPARE(zk::elevgrid.get(10, 10), int16_t(110));
+            QVERIFY(zk::getprofile(1, 2) > 2);
+            QVERIFY(zk::profmin >= 100);  // terrain, not the flat 0 m grid
+            QVERIFY(zk::checksweep(10, 0, 360, 1).isEmpty());
+            return;
+        }
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Carte introuvable : ") + path("A/relief.map") +
+                                             QStringLiteral("\r\nCherchée aussi à côté de ") + path("B/mynet.net") +
+                                             QStringLiteral(" et dans le dossier du programme.\r\n"
+                                                            "Les liaisons ne sont pas calculées sans carte.")});
+        QCOMPARE(script.shown()[0].flags, int(zk::mbExclamation | zk::mbOK));
+        // The name is kept for the next save; the flat grid gives no link.
+        QCOMPARE(zk::mapfile, path("A/relief.map"));
+        QCOMPARE(zk::elevgrid.nx(), 1024);
+        QCOMPARE(zk::getprofile(1, 2), int16_t(0));
+        QCOMPARE(zk::linkdistance(1, 2), -1.0);
+        QCOMPARE(zk::checksweep(10, 0, 360, 1), QStringLiteral("Pas de carte en mémoire."));
+        // A map opened afterwards is terrain again.
+        QVERIFY(writeAll(path("C/other.map"), map));
+        QVERIFY(zk::openmap(path("C/other.map")));
+        QVERIFY(zk::getprofile(1, 2) > 2);
     }
 
     void mapFileIsNotRead()

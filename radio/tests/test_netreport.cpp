@@ -122,6 +122,15 @@ private:
         return t;
     }
 
+    // The printed pages are read back with poppler's tools.
+    static bool havePoppler()
+    {
+        return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+               !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+    }
+    static constexpr const char *kNoPoppler =
+        "pdftotext or pdfinfo is missing: install the Debian package poppler-utils (scripts/install-deps.sh)";
+
 private slots:
     void initTestCase()
     {
@@ -476,6 +485,7 @@ private slots:
         w.Command1->click();
         zk::printpdfoverride.clear();
         QVERIFY(QFile::exists(pdf));
+        QVERIFY2(havePoppler(), kNoPoppler);
         QProcess p;
         p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(p.waitForFinished(30000));
@@ -506,6 +516,7 @@ private slots:
         zk::printpdfoverride = pdf;
         zk::netreport(1, 25, 0, zk::kReportPrinter);
         zk::printpdfoverride.clear();
+        QVERIFY2(havePoppler(), kNoPoppler);
         QProcess p;
         p.start(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY(p.waitForFinished(30000));

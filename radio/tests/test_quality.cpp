@@ -258,6 +258,34 @@ TEST_F(Quality, AFailingModelIsReportedOnceAndGivesQualityOne)
     EXPECT_EQ(route(1, 1, 6), 0);
 }
 
+// A system byte out of 1..25 in network 2 (a damaged or foreign file): the
+// pair is rated worst there, whatever the same pair gave in network 1, and
+// the station is named once for the whole matrix.
+TEST_F(Quality, AnUnknownSystemGivesQualityOneAndIsNamedOnce)
+{
+    zk::nets[2].topology = zk::kNetVisible;
+    zk::setFixedText(zk::units[2].name, QStringLiteral("Bravo"));
+    zk::setFixedText(zk::nets[2].name, QStringLiteral("Secours"));
+    for (int u = 1; u <= 3; ++u) {
+        member(1, u, 0);
+        member(2, u, 0);
+    }
+    margin[{1, 2}] = 20;
+    margin[{1, 3}] = 20;
+    margin[{2, 3}] = 20;
+    zk::nets[2].system[1] = 0;  // unit 2
+    zk::MsgScript script;
+    zk::calcnets(0);
+    EXPECT_EQ(direct(1, 1, 2), 70);
+    EXPECT_EQ(direct(2, 1, 3), 70);
+    EXPECT_EQ(direct(2, 1, 2), 1);
+    EXPECT_EQ(direct(2, 2, 3), 1);
+    EXPECT_EQ(route(2, 1, 2), 0);
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_EQ(script.shown()[0].text,
+              QStringLiteral("Système radio 0 inconnu pour Bravo dans le réseau Secours\r\nCalcul impossible."));
+}
+
 TEST(Relax, RulesOfTheTopologies)
 {
     EXPECT_EQ(zk::relayrule(0, 9).relayrole, 2);

@@ -8,6 +8,7 @@ set -u
 SCREEN="${ZK_SCREEN:-1280x1024}"
 command -v Xvfb >/dev/null || { echo "Xvfb is missing: install the Debian package xvfb" >&2; exit 1; }
 command -v openbox >/dev/null || { echo "openbox is missing: install the Debian package openbox" >&2; exit 1; }
+command -v xprop >/dev/null || { echo "xprop is missing: install the Debian package x11-utils" >&2; exit 1; }
 tmp=$(mktemp -d)
 cleanup() {
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null

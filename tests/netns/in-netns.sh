@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs a command inside a network namespace of its own, in which only the
+# loopback exists: it is brought up with multicast on and a route for the
+# multicast range 224.0.0.0/4, so that group and broadcast traffic of the
+# tests stays on it and never reaches a real network. Where the namespace
+# cannot be made, or its loopback cannot be set up, the command is not run
+# and the script fails saying what is missing.
+set -u
+if [ "${1:-}" = "--inside" ]; then
+  shift
+  fail() { echo "in-netns: $1" >&2; exit 1; }
+  ip link set lo up 2>/dev/null || fail "cannot bring the loopback up in the namespace (ip link set lo up)"
+  ip link set lo multicast on 2>/dev/null || fail "cannot turn multicast on for the loopback (ip link set lo multicast on)"
+  ip route add 224.0.0.0/4 dev lo 2>/dev/null || fail "cannot add the multicast route (ip route add 224.0.0.0/4 dev lo)"
+  export ZK_NETNS=1
+  exec "$@"
+fi
+command -v unshare >/dev/null || { echo "in-netns: unshare is missing: install the Debian package util-linux" >&2; exit 1; }
+command -v ip >/dev/null || { echo "in-netns: ip is missing: install the Debian package iproute2" >&2; exit 1; }
+[ $# -gt 0 ] || { echo "usage: $0 command [arguments...]" >&2; exit 2; }
+# A network namespace needs CAP_SYS_ADMIN (root), or else a user namespace
+# in which the caller is root (unprivileged user namespaces enabled).
+if why=$(unshare -n true 2>&1); then
+  exec unshare -n -- "$0" --inside "$@"
+elif why2=$(unshare -r -n true 2>&1); then
+  exec unshare -r -n -- "$0" --inside "$@"
+else
+  echo "in-netns: cannot make a network namespace: 'unshare -n' says: ${why:-failed}; 'unshare -r -n' says: ${why2:-failed}." >&2
+  echo "in-netns: run the tests as root (or with CAP_SYS_ADMIN), or enable unprivileged user namespaces (sysctl kernel.unprivileged_userns_clone=1)." >&2
+  exit 1
+fi
