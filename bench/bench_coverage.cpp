@@ -44,41 +44,9 @@ struct NullCanvas : zk::CoverageCanvas {
     void line(QPoint, QPoint, uint32_t) override { ++n; }
 };
 
-// Two units at the centre of the map and 10 km east, in network 1; the
-// picture drawn once and marked as a lunar landscape so that no redraw is
-// offered; a sweep of 360 radials out to 50 km.
-void setup()
-{
-    Scene &s = scene();
-    static bool done = false;
-    if (done) return;
-    done = true;
-    zk::setScreenPixels(QSize(1024, 768));
-    zk::newnet(false);
-    zk::setScreenPixels(QSize());
-    zk::settings.showobjects = false;
-    zk::mapcorners.city = 0;
-    zk::showlegend = 0;
-    zk::draw2d(s.pic, true);
-    s.pic->Mapmode = 0;
-    zk::curpic = s.pic;
-    zk::units[1].lon = -73; zk::units[1].lat = 45; zk::units[1].elev = 200;
-    zk::units[2].lon = -72.87f; zk::units[2].lat = 45;
-    zk::units[1].enabled = zk::units[2].enabled = -1;
-    zk::nets[1].member[0] = zk::nets[1].member[1] = 0x80;
-    zk::linka = 1; zk::linkb = 2; zk::linknet = 1; zk::curunit = 1;
-    zk::covset.rangemax = 50; zk::covset.rangemin = 0.1f;
-    zk::covset.azmin = 0; zk::covset.azmax = 359; zk::covset.azstep = 1;
-    zk::covset.surface = -1; zk::covset.surfcolor = 0; zk::covset.curve = -1; zk::covset.curvecolor = 0xFF;
-    zk::covset.thrunit = 1;
-    zk::covlow = -107; zk::covhigh = -67;
-    std::fill(std::begin(zk::covset.antfile), std::end(zk::covset.antfile), ' ');
-    zk::covset.sensorh = 10; zk::covset.targeth = 2; zk::targetmode = -1; zk::covset.viscolor = 0x00FFFF;
-}
-
 void BM_RadioCoverage50km(benchmark::State &state)
 {
-    setup();
+    coveragesetup();
     zk::MsgScript script;  // "Garder coverage dans l'image?" answered No
     for (auto _ : state) {
         scene().pic->Picture1->cls();
@@ -89,7 +57,7 @@ BENCHMARK(BM_RadioCoverage50km)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 void BM_VisualCoverage50km(benchmark::State &state)
 {
-    setup();
+    coveragesetup();
     zk::MsgScript script;
     for (auto _ : state) {
         scene().pic->Picture1->cls();
@@ -108,7 +76,7 @@ void sweepinputs(int &x0, int &y0)
 
 void BM_RadioSweepOnly(benchmark::State &state)
 {
-    setup();
+    coveragesetup();
     zk::RadioSweep p;
     sweepinputs(p.x0, p.y0);
     p.a = 1; p.b = 2; p.net = 1; p.L = 0; p.U = 40; p.curve = true;
@@ -124,7 +92,7 @@ BENCHMARK(BM_RadioSweepOnly)->Unit(benchmark::kMillisecond);
 
 void BM_VisualSweepOnly(benchmark::State &state)
 {
-    setup();
+    coveragesetup();
     zk::VisualSweep p;
     sweepinputs(p.x0, p.y0);
     p.hs = 210; p.targeth = 2; p.rangemax = 50; p.rangemin = 0.1f; p.azmin = 0; p.azmax = 359; p.azstep = 1;

@@ -12,14 +12,18 @@
 #include <cmath>
 
 #include "base/mdi.h"
+#include "base/screen.h"
 #include "base/settings.h"
 #include "map/demo/demoterrain.h"
 #include "map/mapdata.h"
 #include "pictures/colorscale.h"
+#include "pictures/covset.h"
+#include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
 #include "pictures/legend.h"
 #include "pictures/overlaymenus.h"
 #include "pictures/picfiles.h"
+#include "radio/radiodata.h"
 
 namespace {
 
@@ -85,6 +89,38 @@ Scene &scene()
 {
     static Scene s;
     return s;
+}
+
+// The coverage scene: two units at the centre of the map and 10 km east, in network 1; the
+// picture drawn once and marked as a lunar landscape so that no redraw is
+// offered; a sweep of 360 radials out to 50 km.
+inline void coveragesetup()
+{
+    Scene &s = scene();
+    static bool done = false;
+    if (done) return;
+    done = true;
+    zk::setScreenPixels(QSize(1024, 768));
+    zk::newnet(false);
+    zk::setScreenPixels(QSize());
+    zk::settings.showobjects = false;
+    zk::mapcorners.city = 0;
+    zk::showlegend = 0;
+    zk::draw2d(s.pic, true);
+    s.pic->Mapmode = 0;
+    zk::curpic = s.pic;
+    zk::units[1].lon = -73; zk::units[1].lat = 45; zk::units[1].elev = 200;
+    zk::units[2].lon = -72.87f; zk::units[2].lat = 45;
+    zk::units[1].enabled = zk::units[2].enabled = -1;
+    zk::nets[1].member[0] = zk::nets[1].member[1] = 0x80;
+    zk::linka = 1; zk::linkb = 2; zk::linknet = 1; zk::curunit = 1;
+    zk::covset.rangemax = 50; zk::covset.rangemin = 0.1f;
+    zk::covset.azmin = 0; zk::covset.azmax = 359; zk::covset.azstep = 1;
+    zk::covset.surface = -1; zk::covset.surfcolor = 0; zk::covset.curve = -1; zk::covset.curvecolor = 0xFF;
+    zk::covset.thrunit = 1;
+    zk::covlow = -107; zk::covhigh = -67;
+    std::fill(std::begin(zk::covset.antfile), std::end(zk::covset.antfile), ' ');
+    zk::covset.sensorh = 10; zk::covset.targeth = 2; zk::targetmode = -1; zk::covset.viscolor = 0x00FFFF;
 }
 
 }  // namespace

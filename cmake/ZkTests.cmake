@@ -63,6 +63,9 @@ function(zk_desktop_test name)
   add_dependencies(${name} zelkor32 zk_data)
   add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/desktop/on-desktop.sh $<TARGET_FILE:${name}>)
   zk_set_test_env(${name})
+  # Focus and activation follow the window manager's timing: alone on the
+  # machine, a loaded one does not change what the test sees.
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
 endfunction()
 
 # zk_netns_qtest(name src...)   Qt Test program linked to zkapp, run inside a

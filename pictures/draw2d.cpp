@@ -18,6 +18,7 @@
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "parallel.h"
+#include "workpool.h"
 #include "pictures/colorscale.h"
 #include "pictures/frmPic.h"
 #include "pictures/legend.h"
@@ -116,7 +117,7 @@ bool draw2d(QWidget *window, bool standalone)
         const ZkDC whole = dcOf(w->Picture1->image());
         if (!whole.bits) return;
         QuietProgress quiet;
-        parallelfor(nblocks, [&](int b) {
+        poolfor(nblocks, [&](int b) {
             const int32_t i = b * kBlock;
             if (i >= whole.width || j >= whole.height) return;
             ZkDC dc = whole;

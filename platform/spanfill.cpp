@@ -47,16 +47,44 @@ uint32_t spanpixel(QImage::Format format, QRgb colour, bool *ok)
     return *reinterpret_cast<const uint32_t *>(one.constScanLine(0));
 }
 
+SpanTarget spantarget(QImage &image)
+{
+    SpanTarget t;
+    if (!thirtytwobit(image.format()) || image.isNull()) return t;
+    t.bits = image.bits();
+    t.stride = image.bytesPerLine();
+    t.width = image.width();
+    t.height = image.height();
+    return t;
+}
+
+bool fillable(const SpanTarget &t, const QPoint *p, int n)
+{
+    if (!t.bits || n < 0 || n > 8) return false;
+    for (int i = 0; i < n; ++i)
+        if (p[i].x() < 0 || p[i].x() >= t.width || p[i].y() < 0 || p[i].y() >= t.height) return false;
+    return true;
+}
+
 bool fillpolygon(QImage &image, const QPoint *p, int n, uint32_t pixel, SpanMode mode)
 {
-    if (n < 3) return n >= 0 && n <= 8 && thirtytwobit(image.format());
-    if (n > 8 || !thirtytwobit(image.format())) return false;
-    const int W = image.width(), H = image.height();
-    for (int i = 0; i < n; ++i)
-        if (p[i].x() < 0 || p[i].x() >= W || p[i].y() < 0 || p[i].y() >= H) return false;
+    if (!thirtytwobit(image.format()) || n < 0 || n > 8) return false;
+    // Checked before the image's memory is taken, so that nothing is
+    // detached or written for a polygon left to QPainter.
+    const SpanTarget bounds{reinterpret_cast<uchar *>(1), 0, image.width(), image.height()};
+    if (!fillable(bounds, p, n)) return false;
+    return fillpolygon(spantarget(image), p, n, pixel, mode, 0, image.height());
+}
+
+bool fillpolygon(const SpanTarget &t, const QPoint *p, int n, uint32_t pixel, SpanMode mode, int rowfrom,
+                 int rowto)
+{
+    if (!fillable(t, p, n)) return false;
+    if (n < 3) return true;
+    const int W = t.width;
 
     Edge edges[8];
-    int ne = 0, top = H, bottom = -1;
+    int ne = 0, top = t.height, bottom = -1;
     for (int i = 0; i < n; ++i) {
         QPoint a = p[i], b = p[(i + 1) % n];
         int winding = 1;
@@ -65,10 +93,10 @@ bool fillpolygon(QImage &image, const QPoint *p, int n, uint32_t pixel, SpanMode
             winding = -1;
         }
         // Rows whose centre lies strictly between the two ends.
-        const int t = a.y(), u = b.y() - 1;
-        if (t > u) continue;
+        const int u = b.y() - 1;
+        if (a.y() > u) continue;
         Edge &e = edges[ne++];
-        e.top = t;
+        e.top = a.y();
         e.bottom = u;
         e.winding = winding;
         const int64_t ax = int64_t(a.x()) * kOne + kOne / 2;
@@ -80,10 +108,12 @@ bool fillpolygon(QImage &image, const QPoint *p, int n, uint32_t pixel, SpanMode
             // Half a row down to the first centre, floored as an arithmetic shift.
             e.x = ax + ((e.step * (kOne / 2)) >> 16);
         }
-        top = std::min(top, t);
+        top = std::min(top, e.top);
         bottom = std::max(bottom, u);
     }
     if (ne < 2) return true;
+    top = std::max(top, rowfrom);
+    bottom = std::min(bottom, rowto - 1);
 
     int64_t xs[8];
     int ws[8];
@@ -103,7 +133,7 @@ bool fillpolygon(QImage &image, const QPoint *p, int n, uint32_t pixel, SpanMode
             xs[j] = x;
             ws[j] = e.winding;
         }
-        auto *row = reinterpret_cast<uint32_t *>(image.scanLine(y));
+        auto *row = reinterpret_cast<uint32_t *>(t.bits + qsizetype(y) * t.stride);
         int from = 0, winding = 0;
         for (int j = 0; j < na; ++j) {
             const int to = int(xs[j] >> 16);

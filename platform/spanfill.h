@@ -28,4 +28,21 @@ uint32_t spanpixel(QImage::Format format, QRgb colour, bool *ok = nullptr);
 // paints it with QPainter.
 bool fillpolygon(QImage &image, const QPoint *points, int n, uint32_t pixel, SpanMode mode);
 
+// The memory of a 32-bit image, taken once on the thread that owns it, for
+// fills from several threads at once (each on rows of its own).
+struct SpanTarget {
+    uchar *bits = nullptr;
+    qsizetype stride = 0;  // bytes from one row to the next
+    int width = 0, height = 0;
+};
+// The target of an image of a format fillpolygon writes (bits null otherwise).
+SpanTarget spantarget(QImage &image);
+// Whether fillpolygon can take the polygon on that target.
+bool fillable(const SpanTarget &target, const QPoint *points, int n);
+// Fills the rows from `rowfrom` up to, not including, `rowto` of the
+// polygon: what a fill of the whole polygon sets on those rows. Answers
+// false, having written nothing, when the polygon is not fillable.
+bool fillpolygon(const SpanTarget &target, const QPoint *points, int n, uint32_t pixel, SpanMode mode,
+                 int rowfrom, int rowto);
+
 }  // namespace zk

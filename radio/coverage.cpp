@@ -18,6 +18,7 @@
 #include "map/mapdata.h"
 #include "msgbox.h"
 #include "parallel.h"
+#include "workpool.h"
 #include "paths.h"
 #include "pictures/colorscale.h"
 #include "pictures/covset.h"
@@ -265,7 +266,7 @@ double radiosweep(const RadioSweep &p, CoverageCanvas &canvas, double &spacing_m
     bool stopped = false;
     for (int k0 = 0; k0 <= nrad && !stopped; k0 += block) {
         const int count = std::min(block, nrad + 1 - k0);
-        parallelfor(count, [&](int j) { compute(k0 + j, radials[size_t(j)]); }, threads);
+        poolfor(count, [&](int j) { compute(k0 + j, radials[size_t(j)]); }, threads);
         for (int j = 0; j < count; ++j) {
             const int k = k0 + j;
             const RadioRadial &r = radials[size_t(j)];
@@ -393,7 +394,7 @@ void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
     QPoint quadpts[4];
     for (int k0 = 0; k0 <= nrad; k0 += block) {
         const int count = std::min(block, nrad + 1 - k0);
-        parallelfor(count, [&](int j) { compute(k0 + j, radials[size_t(j)]); }, threads);
+        poolfor(count, [&](int j) { compute(k0 + j, radials[size_t(j)]); }, threads);
         for (int j = 0; j < count; ++j) {
             const int k = k0 + j;
             const VisualRadial &r = radials[size_t(j)];
@@ -418,8 +419,12 @@ namespace {
 // The picture box as a canvas: cells filled without outline, copied or
 // combined with the picture by a bitwise AND, contour lines copied. Cells go
 // straight into the image's memory a run of pixels at a time (the pixels
-// QPainter would set); a cell it cannot take that way, and every line, is
-// painted with QPainter. The box is shown again at most every 100 ms.
+// QPainter would set), gathered and written on every core at once, each
+// thread on a band of rows of its own and every band in the order the cells
+// came, so that each pixel gets the same writes in the same order as one
+// cell after another. A cell that cannot go that way, and every line, is
+// painted with QPainter after what came before it. The box is shown again
+// at most every 100 ms.
 class BoxCanvas : public CoverageCanvas {
 public:
     BoxCanvas(PicBox *box, bool copy) : box_(box), copy_(copy)
@@ -434,7 +439,13 @@ public:
             colour_ = colour;
             havepixel_ = true;
         }
-        if (direct_ && fillpolygon(box_->image(), q, 4, pixel_, copy_ ? SpanMode::Copy : SpanMode::And)) return;
+        if (direct_ && fillable(target_, q, 4)) {
+            const auto [lo, hi] = std::minmax({q[0].y(), q[1].y(), q[2].y(), q[3].y()});
+            pending_.push_back({{q[0], q[1], q[2], q[3]}, pixel_, lo, hi});
+            if (pending_.size() >= kMaxPending) flush();
+            return;
+        }
+        flush();
         painter_.setCompositionMode(copy_ ? QPainter::CompositionMode_Source
                                           : QPainter::RasterOp_SourceAndDestination);
         painter_.setPen(Qt::NoPen);
@@ -443,6 +454,7 @@ public:
     }
     void line(QPoint a, QPoint b, uint32_t colour) override
     {
+        flush();
         painter_.setCompositionMode(QPainter::CompositionMode_Source);
         painter_.setPen(qcolor(colour));
         painter_.drawLine(a, b);
@@ -451,6 +463,7 @@ public:
     {
         // Events are pumped here: the box may be repainted, resized or its
         // image shared, so the painter lets go of its layer meanwhile.
+        flush();
         painter_.end();
         opcallback(k);
         if (shown_.elapsed() >= 100) {
@@ -462,23 +475,54 @@ public:
     }
     void end()
     {
+        flush();
         if (painter_.isActive()) painter_.end();
     }
 
 private:
+    struct Cell {
+        QPoint q[4];
+        uint32_t pixel;
+        int top, bottom;  // rows of its points
+    };
+    // Few cells are written on the calling thread: starting threads would
+    // cost more.
+    static constexpr size_t kParallelCells = 2048;
+    static constexpr size_t kMaxPending = 1 << 16;
+
     void begin()
     {
         // The layer is made the image's own before anything is written into
         // its memory, so that a copy another holder shares is never drawn on.
-        box_->image().bits();
+        target_ = spantarget(box_->image());
         painter_.begin(&box_->image());
         painter_.setRenderHint(QPainter::Antialiasing, false);
+    }
+    void flush()
+    {
+        if (pending_.empty()) return;
+        const SpanMode mode = copy_ ? SpanMode::Copy : SpanMode::And;
+        auto paint = [&](int from, int to) {
+            for (const Cell &c : pending_)
+                if (c.bottom >= from && c.top < to) fillpolygon(target_, c.q, 4, c.pixel, mode, from, to);
+        };
+        const int threads = pending_.size() < kParallelCells ? 1 : workercount();
+        if (threads == 1) {
+            paint(0, target_.height);
+        } else {
+            const int bands = 4 * threads;
+            const int rows = (target_.height + bands - 1) / bands;
+            poolfor(bands, [&](int b) { paint(b * rows, std::min(target_.height, (b + 1) * rows)); }, threads);
+        }
+        pending_.clear();
     }
 
     PicBox *box_;
     QPainter painter_;
     bool copy_;
     QElapsedTimer shown_;
+    SpanTarget target_;
+    std::vector<Cell> pending_;
     uint32_t colour_ = 0, pixel_ = 0;
     bool havepixel_ = false, direct_ = false;
 };

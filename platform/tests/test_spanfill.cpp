@@ -124,6 +124,26 @@ TEST(SpanFillByHand, SquareCoversThePixelsWhoseCentresLieInside)
             EXPECT_EQ(img.pixel(x, y) == qRgb(0, 0, 0), x >= 2 && x <= 4 && y >= 2 && y <= 4) << x << "," << y;
 }
 
+// Filled a band of rows at a time, in any split, a polygon sets on each row
+// what one fill of the whole polygon sets there.
+TEST(SpanFillBands, BandsTogetherMakeTheWholeFill)
+{
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> px(0, 99), py(0, 79), cut(1, 79);
+    for (int t = 0; t < 2000; ++t) {
+        QPoint q[4];
+        for (QPoint &p : q) p = QPoint(px(rng), py(rng));
+        QImage whole = base(QImage::Format_RGBX8888, 100, 80), banded = whole.copy();
+        const uint32_t pixel = zk::spanpixel(whole.format(), qRgb(250, 10, 60));
+        ASSERT_TRUE(zk::fillpolygon(whole, q, 4, pixel, zk::SpanMode::Copy));
+        const zk::SpanTarget target = zk::spantarget(banded);
+        const int a = cut(rng), b = std::max(a, cut(rng));
+        for (auto [from, to] : {std::pair{b, 80}, std::pair{0, a}, std::pair{a, b}})
+            ASSERT_TRUE(zk::fillpolygon(target, q, 4, pixel, zk::SpanMode::Copy, from, to));
+        ASSERT_TRUE(banded == whole) << "cell " << t << " cut at " << a << ", " << b;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char **argv)

@@ -1,0 +1,287 @@
+// The program's plots against tools of the field on the same terrain, side by
+// side in one run; each comparison reports the ratio peer / ours as a
+// counter (above 1: ours is faster).
+//
+// - Radio coverage of 50 km at about equal work to SPLAT! (-L path loss,
+//   -olditm, 3" SDF tiles of the same landscape written from SRTM tiles by
+//   its own srtm2sdf): our plot at an azimuth step of 0.05 degrees (7200
+//   radials of 160 points, 1.15 million LR calls) on every core.
+// - Visual coverage of 50 km against gdal_viewshed on the same grid
+//   (written as an EHdr raster) and radius.
+// - draw2d of the 2000 x 2000 map against fastdraw alone on the same grid.
+//
+// The peers run as processes; their start-up (the same run on a tiny area)
+// is measured too and reported, so that it can be set apart.
+#include <benchmark/benchmark.h>
+
+#include "demoscene.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/longop.h"
+#include "engine.h"
+#include "msgbox.h"
+#include "parallel.h"
+#include "pictures/geomap.h"
+#include "qtdc.h"
+#include "radio/coverage.h"
+#include "radio/linkbudget.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
+
+const QString &workdir()
+{
+    static QTemporaryDir dir;
+    static const QString path = dir.path();
+    return path;
+}
+
+std::string quoted(const QString &s) { return "'" + s.toStdString() + "'"; }
+
+// Wall time of a shell command run in the work folder; negative on failure.
+double run(const std::string &cmd)
+{
+    const auto t0 = Clock::now();
+    const std::string line = "cd " + quoted(workdir()) + " && " + cmd + " >/dev/null 2>&1";
+    if (std::system(line.c_str()) != 0) return -1;
+    return seconds(t0);
+}
+
+// The demo landscape as SRTM 3" tiles (1201 x 1201 big-endian samples, rows
+// from north to south) around 45 N 73 W, turned into SPLAT!'s SDF tiles by
+// srtm2sdf. Answers "" or what failed.
+std::string makesdf()
+{
+    static std::string done = "not made";
+    if (done != "not made") return done;
+    done.clear();
+    for (int lat = 44; lat <= 45; ++lat)
+        for (int lon = -74; lon <= -73; ++lon) {
+            char name[32];
+            std::snprintf(name, sizeof name, "N%02dW%03d.hgt", lat, -lon);
+            std::vector<unsigned char> bytes;
+            bytes.reserve(1201 * 1201 * 2);
+            for (int r = 0; r < 1201; ++r)
+                for (int c = 0; c < 1201; ++c) {
+                    const double h = zk::demo::elevation(lon + c / 1200.0, lat + 1 - r / 1200.0);
+                    const auto v = uint16_t(int16_t(std::lround(std::max(h, 0.0))));
+                    bytes.push_back(uint8_t(v >> 8));
+                    bytes.push_back(uint8_t(v & 0xFF));
+                }
+            std::ofstream((workdir() + "/" + name).toStdString(), std::ios::binary)
+                .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+            if (run(std::string("srtm2sdf ") + name) < 0) {
+                done = "srtm2sdf failed (Debian package splat)";
+                return done;
+            }
+        }
+    // The transmitter of our plot: 45 N 73 W, 10 m above ground, 450 MHz,
+    // the ground and climate of a new network.
+    std::ofstream((workdir() + "/tx.qth").toStdString()) << "TX\n45.0\n73.0\n10 meters\n";
+    std::ofstream((workdir() + "/tx.lrp").toStdString())
+        << "15.0\n0.005\n301.0\n450.0\n5\n1\n0.50\n0.50\n0\n";
+    return done;
+}
+
+double splat(double radius_km)
+{
+    return run("splat -t tx.qth -L 2 -R " + std::to_string(radius_km) + " -metric -olditm -d " +
+               quoted(workdir()) + " -ngs -o out.ppm");
+}
+
+double ourradio(float azstep)
+{
+    coveragesetup();
+    zk::MsgScript script;  // "Garder coverage dans l'image?" answered No
+    zk::covset.azstep = azstep;
+    zk::covset.azmax = 360 - azstep;
+    scene().pic->Picture1->cls();
+    const auto t0 = Clock::now();
+    zk::polarcoverage();
+    const double t = seconds(t0);
+    zk::covset.azstep = 1;
+    zk::covset.azmax = 359;
+    return t;
+}
+
+void BM_RadioCoverage50km_vs_Splat(benchmark::State &state)
+{
+    if (const std::string err = makesdf(); !err.empty()) {
+        state.SkipWithError(err.c_str());
+        return;
+    }
+    double peer = 0, startup = 0, ours = 0;
+    for (auto _ : state) {
+        const double p = splat(50), s = splat(1);
+        if (p < 0 || s < 0) {
+            state.SkipWithError("splat failed (Debian package splat)");
+            return;
+        }
+        const double o = ourradio(0.05f);
+        peer += p;
+        startup += s;
+        ours += o;
+        state.SetIterationTime(o);
+    }
+    const double n = double(state.iterations());
+    state.counters["splat_s"] = peer / n;
+    state.counters["splat_startup_s"] = startup / n;
+    state.counters["ours_s"] = ours / n;
+    state.counters["ratio"] = peer / ours;
+    state.counters["ratio_minus_startup"] = (peer - startup) / ours;
+    state.counters["threads"] = zk::workercount();
+}
+BENCHMARK(BM_RadioCoverage50km_vs_Splat)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
+
+// The default plot (360 radials): the sweep alone against the plot with its
+// painting, so that painting's share shows.
+void BM_RadioDefaultPlot_PaintingShare(benchmark::State &state)
+{
+    coveragesetup();
+    zk::RadioSweep p;
+    float fx = 0, fy = 0;
+    zk::geotopix(scene().pic, zk::units[1].lon, zk::units[1].lat, fx, fy);
+    p.x0 = int(std::lrint(fx));
+    p.y0 = int(std::lrint(fy));
+    p.a = 1; p.b = 2; p.net = 1; p.L = 0; p.U = 40; p.curve = true;
+    p.rangemax = 50; p.rangemin = 0.1f; p.azmin = 0; p.azmax = 359; p.azstep = 1;
+    struct Null : zk::CoverageCanvas {
+        void fill(const QPoint *, uint32_t) override {}
+        void line(QPoint, QPoint, uint32_t) override {}
+    };
+    double sweep = 0, plot = 0;
+    for (auto _ : state) {
+        zk::linkparams(1, 2, 1);
+        Null c;
+        double spacing = 0;
+        auto t0 = Clock::now();
+        benchmark::DoNotOptimize(zk::radiosweep(p, c, spacing));
+        sweep += seconds(t0);
+        const double o = ourradio(1);
+        plot += o;
+        state.SetIterationTime(o);
+    }
+    state.counters["sweep_ms"] = 1000 * sweep / double(state.iterations());
+    state.counters["plot_ms"] = 1000 * plot / double(state.iterations());
+    state.counters["painting_share"] = (plot - sweep) / sweep;
+}
+BENCHMARK(BM_RadioDefaultPlot_PaintingShare)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+// The map grid as an EHdr raster for GDAL, in metres on a UTM-like plane
+// (the map's cells are square, 100 m).
+std::string writegrid()
+{
+    static std::string name;
+    if (!name.empty()) return name;
+    const int nx = zk::elevgrid.nx(), ny = zk::elevgrid.ny();
+    std::vector<int16_t> cells(size_t(nx) * size_t(ny));
+    for (int r = 0; r < ny; ++r)
+        for (int c = 0; c < nx; ++c) cells[size_t(r) * size_t(nx) + size_t(c)] = zk::elevgrid.at(c, ny - 1 - r);
+    const double cell = zk::mapset.size * 1000.0 / (ny - 1);
+    std::ofstream((workdir() + "/grid.bil").toStdString(), std::ios::binary)
+        .write(reinterpret_cast<const char *>(cells.data()), std::streamsize(cells.size() * 2));
+    std::ofstream((workdir() + "/grid.hdr").toStdString())
+        << "BYTEORDER I\nLAYOUT BIL\nNROWS " << ny << "\nNCOLS " << nx
+        << "\nNBANDS 1\nNBITS 16\nPIXELTYPE SIGNEDINT\nULXMAP 0\nULYMAP " << cell * (ny - 1) << "\nXDIM " << cell
+        << "\nYDIM " << cell << "\n";
+    name = "grid.bil";
+    return name;
+}
+
+void BM_VisualCoverage50km_vs_GdalViewshed(benchmark::State &state)
+{
+    coveragesetup();
+    const std::string grid = writegrid();
+    const int nx = zk::elevgrid.nx(), ny = zk::elevgrid.ny();
+    const double cell = zk::mapset.size * 1000.0 / (ny - 1);
+    float fx = 0, fy = 0;
+    zk::geotopix(scene().pic, zk::units[1].lon, zk::units[1].lat, fx, fy);
+    const double ox = fx * cell, oy = (ny - 1 - fy) * cell;
+    (void)nx;
+    auto viewshed = [&](double radius_m) {
+        return run("gdal_viewshed -q -ox " + std::to_string(ox) + " -oy " + std::to_string(oy) +
+                   " -oz 10 -tz 2 -md " + std::to_string(radius_m) + " " + grid + " vs.tif");
+    };
+    double peer = 0, startup = 0, ours = 0;
+    for (auto _ : state) {
+        const double p = viewshed(50000), s = viewshed(cell * 2);
+        if (p < 0 || s < 0) {
+            state.SkipWithError("gdal_viewshed failed (Debian package gdal-bin)");
+            return;
+        }
+        zk::MsgScript script;
+        scene().pic->Picture1->cls();
+        const auto t0 = Clock::now();
+        zk::visualcoverage(QString());
+        const double o = seconds(t0);
+        peer += p;
+        startup += s;
+        ours += o;
+        state.SetIterationTime(o);
+    }
+    const double n = double(state.iterations());
+    state.counters["viewshed_s"] = peer / n;
+    state.counters["viewshed_startup_s"] = startup / n;
+    state.counters["ours_s"] = ours / n;
+    state.counters["ratio"] = peer / ours;
+    state.counters["ratio_minus_startup"] = (peer - startup) / ours;
+}
+BENCHMARK(BM_VisualCoverage50km_vs_GdalViewshed)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// draw2d end to end (blocks only: no overlays, no legend) against one
+// fastdraw of the whole grid on one thread, as in the engine's own test.
+void BM_Draw2d_vs_Fastdraw(benchmark::State &state)
+{
+    Scene &s = scene();
+    zk::settings.showobjects = false;
+    zk::mapcorners.city = 0;
+    zk::showlegend = 0;
+    zk::mapset.Mapmode = 5;
+    QImage img(zk::elevgrid.nx(), zk::elevgrid.ny(), QImage::Format_RGBX8888);
+    const zk::ColorChannels ch = zk::colorchannels();
+    double d2 = 0, fd = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        benchmark::DoNotOptimize(zk::draw2d(s.pic, true));
+        const double o = seconds(t0);
+        d2 += o;
+        ZkDC dc = zk::dcOf(img);
+        zk::engine::callback(nullptr);
+        t0 = Clock::now();
+        zk::engine::fastdraw(&zk::mapset, zk::elevgrid.engineArray(), &dc, 0, 0, int16_t(zk::elevgrid.ubound1()),
+                             int16_t(zk::elevgrid.ubound2()), zk::alt.data(), ch.red.data(), ch.green.data(),
+                             ch.blue.data(), zk::stratcolors <= 0 ? -1 : 0);
+        fd += seconds(t0);
+        state.SetIterationTime(o);
+    }
+    const double n = double(state.iterations());
+    state.counters["draw2d_ms"] = 1000 * d2 / n;
+    state.counters["fastdraw_ms"] = 1000 * fd / n;
+    state.counters["draw2d_over_fastdraw"] = d2 / fd;
+}
+BENCHMARK(BM_Draw2d_vs_Fastdraw)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
