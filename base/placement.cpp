@@ -21,6 +21,12 @@ QMargins g_seenMargins;
 // (no window manager, or one that draws no frames).
 constexpr int kFramePollMs = 15;
 constexpr int kFramePolls = 200;
+// After the frame has come, the place is checked a little longer: a window
+// manager that was busy may still apply a move asked before the frame was
+// known, which leaves the frame off by its own margins (the client where the
+// frame should be); the window is then put back where it belongs. A window
+// the user moves meanwhile is left where it is taken.
+constexpr int kSettlePolls = 20;
 
 QMargins knownMargins(const QWidget *w)
 {
@@ -52,13 +58,12 @@ public:
         }
         activate();
         framed_ = !knownMargins(w_).isNull();
+        settle_ = 0;
         if (framed_) {
             g_seenMargins = knownMargins(w_);
             place(true);
-            timer_.stop();
-        } else {
-            timer_.start();
         }
+        timer_.start();
     }
 
 private:
@@ -85,10 +90,18 @@ private:
             timer_.stop();
             return;
         }
+        if (framed_) {
+            // Settling: the frame is known and the window was placed.
+            const QMargins m = knownMargins(w_);
+            if (w_->frameGeometry().topLeft() == target_ - QPoint(m.left(), m.top()) && !m.isNull())
+                w_->move(target_);
+            if (++settle_ >= kSettlePolls) timer_.stop();
+            return;
+        }
         const QMargins m = knownMargins(w_);
         if (!m.isNull()) {
             g_seenMargins = m;
-            timer_.stop();
+            framed_ = true;
             place(true);
             activateAgain();
         } else if (++polls_ >= kFramePolls) {
@@ -115,13 +128,15 @@ private:
         }
         const QRect room = availableRoom(w_);
         const QPoint target = room.isEmpty() ? at : keptInside(QRect(at, frame), room).topLeft();
+        target_ = target;
         if (!framed || w_->frameGeometry().topLeft() != target) w_->move(target);
     }
 
     QWidget *w_;
     FramePlacer where_;
     QTimer timer_;
-    int polls_ = 0;
+    QPoint target_;
+    int polls_ = 0, settle_ = 0;
     bool framed_ = false;
     bool activate_ = true;
 };
