@@ -7,6 +7,7 @@
 // a shared 2-core machine: radio 159 ms, visual 72 ms end to end.
 #include <benchmark/benchmark.h>
 
+#define ZK_BENCH_MAIN
 #include "demoscene.h"
 
 #include <QApplication>
@@ -105,14 +106,3 @@ void BM_VisualSweepOnly(benchmark::State &state)
 BENCHMARK(BM_VisualSweepOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

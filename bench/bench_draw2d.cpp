@@ -7,6 +7,7 @@
 // the legend alone.
 #include <benchmark/benchmark.h>
 
+#define ZK_BENCH_MAIN
 #include "demoscene.h"
 
 #include <QApplication>
@@ -69,14 +70,3 @@ void BM_Legend(benchmark::State &state)
 BENCHMARK(BM_Legend)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -14,6 +14,7 @@
 // is measured too and reported, so that it can be set apart.
 #include <benchmark/benchmark.h>
 
+#define ZK_BENCH_MAIN
 #include "demoscene.h"
 
 #include <QDir>
@@ -116,6 +117,18 @@ double ourradio(float azstep)
     return t;
 }
 
+// The peer's time, its start-up and ours (sums over the iterations) as
+// counters, with the ratios peer / ours.
+void ratios(benchmark::State &state, const std::string &peername, double peer, double startup, double ours)
+{
+    const double n = double(state.iterations());
+    state.counters[peername + "_s"] = peer / n;
+    state.counters[peername + "_startup_s"] = startup / n;
+    state.counters["ours_s"] = ours / n;
+    state.counters["ratio"] = peer / ours;
+    state.counters["ratio_minus_startup"] = (peer - startup) / ours;
+}
+
 void BM_RadioCoverage50km_vs_Splat(benchmark::State &state)
 {
     if (const std::string err = makesdf(); !err.empty()) {
@@ -135,12 +148,7 @@ void BM_RadioCoverage50km_vs_Splat(benchmark::State &state)
         ours += o;
         state.SetIterationTime(o);
     }
-    const double n = double(state.iterations());
-    state.counters["splat_s"] = peer / n;
-    state.counters["splat_startup_s"] = startup / n;
-    state.counters["ours_s"] = ours / n;
-    state.counters["ratio"] = peer / ours;
-    state.counters["ratio_minus_startup"] = (peer - startup) / ours;
+    ratios(state, "splat", peer, startup, ours);
     state.counters["threads"] = zk::workercount();
 }
 BENCHMARK(BM_RadioCoverage50km_vs_Splat)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
@@ -231,12 +239,7 @@ void BM_VisualCoverage50km_vs_GdalViewshed(benchmark::State &state)
         ours += o;
         state.SetIterationTime(o);
     }
-    const double n = double(state.iterations());
-    state.counters["viewshed_s"] = peer / n;
-    state.counters["viewshed_startup_s"] = startup / n;
-    state.counters["ours_s"] = ours / n;
-    state.counters["ratio"] = peer / ours;
-    state.counters["ratio_minus_startup"] = (peer - startup) / ours;
+    ratios(state, "viewshed", peer, startup, ours);
 }
 BENCHMARK(BM_VisualCoverage50km_vs_GdalViewshed)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
@@ -274,14 +277,3 @@ void BM_Draw2d_vs_Fastdraw(benchmark::State &state)
 BENCHMARK(BM_Draw2d_vs_Fastdraw)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,6 +4,8 @@
 // overlays and the legend switched on.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -124,3 +126,18 @@ inline void coveragesetup()
 }
 
 }  // namespace
+
+// The main of the benchmarks that need a QApplication (offscreen unless a
+// platform is set): defined once, in the file that defines ZK_BENCH_MAIN.
+#ifdef ZK_BENCH_MAIN
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+#endif
