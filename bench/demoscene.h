@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "base/mdi.h"
 #include "base/screen.h"
@@ -87,10 +88,18 @@ struct Scene {
     }
 };
 
+// Made on first use and destroyed by main while the application lives:
+// widgets must not outlive it.
+std::unique_ptr<Scene> &heldscene()
+{
+    static std::unique_ptr<Scene> s;
+    return s;
+}
+
 Scene &scene()
 {
-    static Scene s;
-    return s;
+    if (!heldscene()) heldscene() = std::make_unique<Scene>();
+    return *heldscene();
 }
 
 // The coverage scene: two units at the centre of the map and 10 km east, in network 1; the
@@ -138,6 +147,7 @@ int main(int argc, char **argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    heldscene().reset();
     return 0;
 }
 #endif

@@ -1,17 +1,15 @@
 #include "radio/coverage.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
-#include <QPainter>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "base/hooks.h"
-#include "base/hooks.h"
-#include "base/longop.h"
 #include "base/longop.h"
 #include "base/mainframe.h"
 #include "engine.h"
@@ -28,9 +26,9 @@
 #include "pictures/legend.h"
 #include "pictures/picbox.h"
 #include "radio/linkbudget.h"
+#include "radio/picturecanvas.h"
 #include "radio/profile.h"
 #include "radio/radiodata.h"
-#include "spanfill.h"
 
 #include <QLabel>
 
@@ -202,6 +200,95 @@ std::vector<float> azimuths(float azmin, float azstep, int nrad)
     return a;
 }
 
+// Runs a sweep of nrad + 1 radials: compute(k, radial) fills in radial k,
+// consume(k, radial) hands it to the canvas and answers false to stop. On
+// several threads the radials are computed by the pool, each thread taking
+// the next radial as soon as it is through with one, and handed to the
+// canvas on the calling thread in their order as soon as each is ready; the
+// calling thread computes the next radial itself whenever the one it is to
+// hand on is not ready, so that every core computes and the painting costs
+// only its own share. At most a ring of radials is computed ahead of the
+// canvas. What the radials are computed from (the map, the networks and
+// their systems) cannot change meanwhile although the canvas pumps events:
+// a long operation leaves the menus and tool windows disabled. No
+// computation is left running when this returns, stopped or not.
+template <class Radial, class Compute, class Consume>
+void sweepahead(int nrad, int threads, const Compute &compute, const Consume &consume)
+{
+    const int total = nrad + 1;
+    if (total <= 0) return;
+    if (threads <= 1) {
+        Radial r;
+        for (int k = 0; k < total; ++k) {
+            compute(k, r);
+            if (!consume(k, r)) return;
+        }
+        return;
+    }
+    const int ring = std::min(total, 8 * threads);
+    std::vector<Radial> held(static_cast<size_t>(ring));
+    // ready[s] holds the radial last computed into slot s (-1: none);
+    // released is the first radial whose slot the canvas still holds.
+    std::vector<std::atomic<int>> ready(static_cast<size_t>(ring));
+    for (std::atomic<int> &r : ready) r.store(-1, std::memory_order_relaxed);
+    std::atomic<int> next{0}, released{0};
+    std::atomic<bool> stop{false};
+    auto publish = [&](int k) {
+        compute(k, held[size_t(k % ring)]);
+        ready[size_t(k % ring)].store(k, std::memory_order_release);
+        ready[size_t(k % ring)].notify_one();
+    };
+
+    auto work = [&](int) {
+        for (;;) {
+            const int k = next.fetch_add(1, std::memory_order_relaxed);
+            if (k >= total) return;
+            // The slot is free once the radial a ring before was handed on.
+            for (int r = released.load(std::memory_order_acquire); k - r >= ring;
+                 r = released.load(std::memory_order_acquire)) {
+                if (stop.load(std::memory_order_acquire)) return;
+                released.wait(r, std::memory_order_acquire);
+            }
+            if (stop.load(std::memory_order_acquire)) return;
+            publish(k);
+        }
+    };
+    // The calling thread takes the next radial when its slot is free; it
+    // alone moves `released`, so the test holds until it computes.
+    auto help = [&]() {
+        const int r = released.load(std::memory_order_relaxed);
+        for (int k = next.load(std::memory_order_relaxed); k < total && k - r < ring;)
+            if (next.compare_exchange_weak(k, k + 1, std::memory_order_relaxed)) {
+                publish(k);
+                return true;
+            }
+        return false;
+    };
+    std::thread driver([&] { poolfor(threads - 1, work, threads - 1); });
+    struct Ended {
+        std::atomic<bool> &stop;
+        std::atomic<int> &released;
+        std::thread &driver;
+        ~Ended()
+        {
+            stop.store(true, std::memory_order_release);
+            released.fetch_add(1, std::memory_order_release);
+            released.notify_all();
+            driver.join();
+        }
+    } ended{stop, released, driver};
+
+    for (int k = 0; k < total; ++k) {
+        std::atomic<int> &flag = ready[size_t(k % ring)];
+        for (int v = flag.load(std::memory_order_acquire); v != k; v = flag.load(std::memory_order_acquire))
+            if (!help()) flag.wait(v, std::memory_order_acquire);
+        const bool go = consume(k, held[size_t(k % ring)]);
+        released.store(k + 1, std::memory_order_release);
+        released.notify_all();
+        if (!go) return;
+    }
+}
+
 // One radial of the radio sweep as computed apart from the others.
 struct RadioRadial {
     int n = 0;
@@ -233,8 +320,6 @@ double radiosweep(const RadioSweep &p, CoverageCanvas &canvas, double &spacing_m
     const LinkParameters prm0 = lrprm;
     const LossModel model;
     const int threads = model.reentrant() ? workercount() : 1;
-    const int block = sweepblock(threads);
-    std::vector<RadioRadial> radials(size_t(std::min(block, nrad + 1)));
 
     auto compute = [&](int k, RadioRadial &r) {
         const double th = (alphas[size_t(k)] - 90) * kDeg;
@@ -262,70 +347,55 @@ double radiosweep(const RadioSweep &p, CoverageCanvas &canvas, double &spacing_m
     const float half = p.azstep / 2;
     double sum = 0;
     QPoint q[4];
-    const RadioRadial *last = nullptr, *lastcomputed = nullptr;
-    bool stopped = false;
-    for (int k0 = 0; k0 <= nrad && !stopped; k0 += block) {
-        const int count = std::min(block, nrad + 1 - k0);
-        poolfor(count, [&](int j) { compute(k0 + j, radials[size_t(j)]); }, threads);
-        for (int j = 0; j < count; ++j) {
-            const int k = k0 + j;
-            const RadioRadial &r = radials[size_t(j)];
-            last = &r;
-            if (r.n > 0) lastcomputed = &r;
-            spacing_m = r.pfl[2];
-            if (!r.ok) reportmodelfailure();
-            const float alpha = alphas[size_t(k)];
-            int a = rint32(alpha - p.antaz);
-            while (a < 0) a += 360;
-            while (a > 359) a -= 360;
-            const double th = (alpha - 90) * kDeg;
-            const int n = r.n;
-            const double G = p.pattern[size_t(a)] + (p.covdir ? sysgainba : sysgainab);
-            const double t1 = th - half * kDeg, t2 = th + half * kDeg;
-            const double e1x = s * std::cos(t1), e1y = s * std::sin(t1);
-            const double e2x = s * std::cos(t2), e2y = s * std::sin(t2);
-            int prev = 0;
-            const float first = std::max(1.0f, std::min(float(n - 1), p.rangemin / s / size * H));
-            for (int i = 1; i <= n; ++i) {
-                const double m = G - r.loss[size_t(i + 3)];
-                canvas.cell(k, i, m);
-                const int covered = (p.curve && m > p.L) ? 1 : 0;
-                if (float(i) > first) {
-                    quad(q, p.x0, p.y0, i, e1x, e1y, e2x, e2y);
-                    if (p.surface) {
-                        if (rainbow) {
-                            const int c = rainbowindex(p.thrunit, m, p.L, p.U, p.covlow, p.covhigh, freq);
-                            canvas.fill(q, colors[size_t(c)]);
-                            if (c > 0) sum += i;
-                        } else if (p.L <= m && m < p.U) {
-                            canvas.fill(q, p.surfcolor);
-                            sum += i;
-                        }
+    auto consume = [&](int k, const RadioRadial &r) {
+        // The shared profile and results hold the last radial handed to
+        // the canvas, as after a sweep done on them.
+        pfl = r.pfl;
+        lrloss = r.loss;
+        if (r.n > 0) {
+            lrprm = r.prm;
+            urban = r.urban;
+        }
+        spacing_m = r.pfl[2];
+        if (!r.ok) reportmodelfailure();
+        const float alpha = alphas[size_t(k)];
+        int a = rint32(alpha - p.antaz);
+        while (a < 0) a += 360;
+        while (a > 359) a -= 360;
+        const double th = (alpha - 90) * kDeg;
+        const int n = r.n;
+        const double G = p.pattern[size_t(a)] + (p.covdir ? sysgainba : sysgainab);
+        const double t1 = th - half * kDeg, t2 = th + half * kDeg;
+        const double e1x = s * std::cos(t1), e1y = s * std::sin(t1);
+        const double e2x = s * std::cos(t2), e2y = s * std::sin(t2);
+        int prev = 0;
+        const float first = std::max(1.0f, std::min(float(n - 1), p.rangemin / s / size * H));
+        for (int i = 1; i <= n; ++i) {
+            const double m = G - r.loss[size_t(i + 3)];
+            canvas.cell(k, i, m);
+            const int covered = (p.curve && m > p.L) ? 1 : 0;
+            if (float(i) > first) {
+                quad(q, p.x0, p.y0, i, e1x, e1y, e2x, e2y);
+                if (p.surface) {
+                    if (rainbow) {
+                        const int c = rainbowindex(p.thrunit, m, p.L, p.U, p.covlow, p.covhigh, freq);
+                        canvas.fill(q, colors[size_t(c)]);
+                        if (c > 0) sum += i;
+                    } else if (p.L <= m && m < p.U) {
+                        canvas.fill(q, p.surfcolor);
+                        sum += i;
                     }
-                    if (prev != covered) canvas.line(q[0], q[3], p.curvecolor);
-                    if (contour[size_t(i)] != covered && k > 0) canvas.line(q[0], q[1], p.curvecolor);
                 }
-                contour[size_t(i)] = uint8_t(covered);
-                prev = covered;
+                if (prev != covered) canvas.line(q[0], q[3], p.curvecolor);
+                if (contour[size_t(i)] != covered && k > 0) canvas.line(q[0], q[1], p.curvecolor);
             }
-            for (int i = n + 1; i <= npts; ++i) contour[size_t(i)] = 0;
-            if (k % 10 == 0 && !canvas.radial(k)) {
-                stopped = true;
-                break;
-            }
+            contour[size_t(i)] = uint8_t(covered);
+            prev = covered;
         }
-        // The shared profile and results hold the last radial handed to the
-        // canvas, as after a sweep done on them.
-        if (last) {
-            pfl = last->pfl;
-            lrloss = last->loss;
-        }
-        if (lastcomputed) {
-            lrprm = lastcomputed->prm;
-            urban = lastcomputed->urban;
-        }
-        last = lastcomputed = nullptr;
-    }
+        for (int i = n + 1; i <= npts; ++i) contour[size_t(i)] = 0;
+        return k % 10 != 0 || canvas.radial(k);
+    };
+    sweepahead<RadioRadial>(nrad, threads, compute, consume);
     return sum;
 }
 
@@ -415,117 +485,6 @@ void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
 }
 
 namespace {
-
-// The picture box as a canvas: cells filled without outline, copied or
-// combined with the picture by a bitwise AND, contour lines copied. Cells go
-// straight into the image's memory a run of pixels at a time (the pixels
-// QPainter would set), gathered and written on every core at once, each
-// thread on a band of rows of its own and every band in the order the cells
-// came, so that each pixel gets the same writes in the same order as one
-// cell after another. A cell that cannot go that way, and every line, is
-// painted with QPainter after what came before it. The box is shown again
-// at most every 100 ms.
-class BoxCanvas : public CoverageCanvas {
-public:
-    BoxCanvas(PicBox *box, bool copy) : box_(box), copy_(copy)
-    {
-        begin();
-        shown_.start();
-    }
-    void fill(const QPoint *q, uint32_t colour) override
-    {
-        if (!havepixel_ || colour != colour_) {
-            pixel_ = spanpixel(box_->image().format(), qcolor(colour).rgb(), &direct_);
-            colour_ = colour;
-            havepixel_ = true;
-        }
-        if (direct_ && fillable(target_, q, 4)) {
-            const auto [lo, hi] = std::minmax({q[0].y(), q[1].y(), q[2].y(), q[3].y()});
-            pending_.push_back({{q[0], q[1], q[2], q[3]}, pixel_, lo, hi});
-            if (pending_.size() >= kMaxPending) flush();
-            return;
-        }
-        flush();
-        painter_.setCompositionMode(copy_ ? QPainter::CompositionMode_Source
-                                          : QPainter::RasterOp_SourceAndDestination);
-        painter_.setPen(Qt::NoPen);
-        painter_.setBrush(qcolor(colour));
-        painter_.drawPolygon(q, 4);
-    }
-    void line(QPoint a, QPoint b, uint32_t colour) override
-    {
-        flush();
-        painter_.setCompositionMode(QPainter::CompositionMode_Source);
-        painter_.setPen(qcolor(colour));
-        painter_.drawLine(a, b);
-    }
-    bool radial(int k) override
-    {
-        // Events are pumped here: the box may be repainted, resized or its
-        // image shared, so the painter lets go of its layer meanwhile.
-        flush();
-        painter_.end();
-        opcallback(k);
-        if (shown_.elapsed() >= 100) {
-            box_->refresh();
-            shown_.restart();
-        }
-        begin();
-        return runflag != 0;
-    }
-    void end()
-    {
-        flush();
-        if (painter_.isActive()) painter_.end();
-    }
-
-private:
-    struct Cell {
-        QPoint q[4];
-        uint32_t pixel;
-        int top, bottom;  // rows of its points
-    };
-    // Few cells are written on the calling thread: starting threads would
-    // cost more.
-    static constexpr size_t kParallelCells = 2048;
-    static constexpr size_t kMaxPending = 1 << 16;
-
-    void begin()
-    {
-        // The layer is made the image's own before anything is written into
-        // its memory, so that a copy another holder shares is never drawn on.
-        target_ = spantarget(box_->image());
-        painter_.begin(&box_->image());
-        painter_.setRenderHint(QPainter::Antialiasing, false);
-    }
-    void flush()
-    {
-        if (pending_.empty()) return;
-        const SpanMode mode = copy_ ? SpanMode::Copy : SpanMode::And;
-        auto paint = [&](int from, int to) {
-            for (const Cell &c : pending_)
-                if (c.bottom >= from && c.top < to) fillpolygon(target_, c.q, 4, c.pixel, mode, from, to);
-        };
-        const int threads = pending_.size() < kParallelCells ? 1 : workercount();
-        if (threads == 1) {
-            paint(0, target_.height);
-        } else {
-            const int bands = 4 * threads;
-            const int rows = (target_.height + bands - 1) / bands;
-            poolfor(bands, [&](int b) { paint(b * rows, std::min(target_.height, (b + 1) * rows)); }, threads);
-        }
-        pending_.clear();
-    }
-
-    PicBox *box_;
-    QPainter painter_;
-    bool copy_;
-    QElapsedTimer shown_;
-    SpanTarget target_;
-    std::vector<Cell> pending_;
-    uint32_t colour_ = 0, pixel_ = 0;
-    bool havepixel_ = false, direct_ = false;
-};
 
 bool palettepicture()
 {
@@ -625,7 +584,7 @@ void polarcoverage()
     covdrawmode = palettepicture() ? 13 : 9;
     double spacing = 0, sum = 0;
     {
-        BoxCanvas canvas(box, covdrawmode == 13);
+        PictureCanvas canvas(box, covdrawmode == 13);
         sum = radiosweep(p, canvas, spacing);
         canvas.end();
     }
@@ -681,7 +640,7 @@ void visualcoverage(const QString &file)
     p.radar = radar.n > 0 ? &radar : nullptr;
     progtotal = float(rint32((p.azmax - p.azmin) / p.azstep));
     {
-        BoxCanvas canvas(box, palettepicture());
+        PictureCanvas canvas(box, palettepicture());
         visualsweep(p, canvas);
         canvas.end();
     }

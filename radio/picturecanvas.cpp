@@ -1,0 +1,106 @@
+#include "radio/picturecanvas.h"
+
+#include <algorithm>
+
+#include "base/longop.h"
+#include "parallel.h"
+#include "pictures/picbox.h"
+#include "workpool.h"
+
+namespace zk {
+
+namespace {
+
+// Few cells are written on the calling thread: starting threads would cost
+// more.
+constexpr size_t kParallelCells = 2048;
+constexpr size_t kMaxPending = 1 << 16;
+
+}  // namespace
+
+PictureCanvas::PictureCanvas(PicBox *box, bool copy) : box_(box), copy_(copy)
+{
+    begin();
+    shown_.start();
+}
+
+PictureCanvas::~PictureCanvas() { end(); }
+
+void PictureCanvas::fill(const QPoint *q, uint32_t colour)
+{
+    if (!havepixel_ || colour != colour_) {
+        pixel_ = spanpixel(box_->image().format(), qcolor(colour).rgb(), &direct_);
+        colour_ = colour;
+        havepixel_ = true;
+    }
+    if (direct_ && fillable(target_, q, 4)) {
+        const auto [lo, hi] = std::minmax({q[0].y(), q[1].y(), q[2].y(), q[3].y()});
+        pending_.push_back({{q[0], q[1], q[2], q[3]}, pixel_, lo, hi});
+        if (pending_.size() >= kMaxPending) flush();
+        return;
+    }
+    flush();
+    painter_.setCompositionMode(copy_ ? QPainter::CompositionMode_Source : QPainter::RasterOp_SourceAndDestination);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(qcolor(colour));
+    painter_.drawPolygon(q, 4);
+}
+
+void PictureCanvas::line(QPoint a, QPoint b, uint32_t colour)
+{
+    flush();
+    painter_.setCompositionMode(QPainter::CompositionMode_Source);
+    painter_.setPen(qcolor(colour));
+    painter_.drawLine(a, b);
+}
+
+bool PictureCanvas::radial(int k)
+{
+    // Events are pumped here: the box may be repainted, resized or its image
+    // shared, so the painter lets go of its layer meanwhile.
+    flush();
+    painter_.end();
+    opcallback(k);
+    if (shown_.elapsed() >= 100) {
+        box_->refresh();
+        shown_.restart();
+    }
+    begin();
+    return runflag != 0;
+}
+
+void PictureCanvas::end()
+{
+    flush();
+    if (painter_.isActive()) painter_.end();
+}
+
+void PictureCanvas::begin()
+{
+    // The layer is made the image's own before anything is written into its
+    // memory, so that a copy another holder shares is never drawn on.
+    target_ = spantarget(box_->image());
+    painter_.begin(&box_->image());
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void PictureCanvas::flush()
+{
+    if (pending_.empty()) return;
+    const SpanMode mode = copy_ ? SpanMode::Copy : SpanMode::And;
+    auto paint = [&](int from, int to) {
+        for (const Cell &c : pending_)
+            if (c.bottom >= from && c.top < to) fillpolygon(target_, c.q, 4, c.pixel, mode, from, to);
+    };
+    const int threads = pending_.size() < kParallelCells ? 1 : workercount();
+    if (threads == 1) {
+        paint(0, target_.height);
+    } else {
+        const int bands = 4 * threads;
+        const int rows = (target_.height + bands - 1) / bands;
+        poolfor(bands, [&](int b) { paint(b * rows, std::min(target_.height, (b + 1) * rows)); }, threads);
+    }
+    pending_.clear();
+}
+
+}  // namespace zk

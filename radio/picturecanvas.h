@@ -1,0 +1,58 @@
+// The picture box as a coverage canvas: cells filled without outline, copied
+// or combined with the picture by a bitwise AND, contour lines copied. Cells
+// go straight into the image's memory a run of pixels at a time (the pixels
+// QPainter would set), gathered and written on every core at once, each
+// thread on a band of rows of its own and every band in the order the cells
+// came, so that each pixel gets the same writes in the same order as one
+// cell after another. A cell that cannot go that way, and every line, is
+// painted with QPainter after what came before it. After every radial it
+// is called for, the long operation's callback runs (progress, events); the
+// box is shown again at most every 100 ms.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPainter>
+
+#include <cstdint>
+#include <vector>
+
+#include "radio/coverage.h"
+#include "spanfill.h"
+
+namespace zk {
+
+class PicBox;
+
+class PictureCanvas : public CoverageCanvas {
+public:
+    // copy: cells replace the pixels; otherwise they are ANDed with them.
+    PictureCanvas(PicBox *box, bool copy);
+    ~PictureCanvas() override;
+    void fill(const QPoint *q, uint32_t colour) override;
+    void line(QPoint a, QPoint b, uint32_t colour) override;
+    // Writes what is gathered, runs the operation's callback and answers
+    // whether the operation goes on.
+    bool radial(int k) override;
+    // Writes what is gathered and lets go of the picture.
+    void end();
+
+private:
+    struct Cell {
+        QPoint q[4];
+        uint32_t pixel;
+        int top, bottom;  // rows of its points
+    };
+    void begin();
+    void flush();
+
+    PicBox *box_;
+    QPainter painter_;
+    bool copy_;
+    QElapsedTimer shown_;
+    SpanTarget target_;
+    std::vector<Cell> pending_;
+    uint32_t colour_ = 0, pixel_ = 0;
+    bool havepixel_ = false, direct_ = false;
+};
+
+}  // namespace zk
