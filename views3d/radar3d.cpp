@@ -1,6 +1,7 @@
 #include "views3d/radar3d.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include <algorithm>
@@ -68,7 +69,7 @@ bool mapcell(double x, double y, int &px, int &py)
 // white, so that a pixel hit again grows paler still.
 class PictureCanvas : public Radar3DCanvas {
 public:
-    PictureCanvas(frmPic *w, int n) : w_(w), n_(n) {}
+    PictureCanvas(frmPic *w, int n) : w_(w), n_(n) { shown_.start(); }
 
     void target(const RadarTarget &t) override
     {
@@ -91,8 +92,12 @@ public:
         QCoreApplication::processEvents();
         showprogress(double(r));
         if (runflag == 0 || !w_) return false;
-        // The rings so far show while the sweep goes on.
-        w_->Picture1->refresh();
+        // The rings so far show while the sweep goes on, at most every
+        // 100 ms: the whole picture is painted again each time.
+        if (shown_.elapsed() >= 100) {
+            w_->Picture1->refresh();
+            shown_.restart();
+        }
         // What ran during the pump may have placed points on another 3D
         // picture, which leaves the global view set to that one.
         setpic3dview(w_);
@@ -102,6 +107,7 @@ public:
 private:
     QPointer<frmPic> w_;
     int n_;
+    QElapsedTimer shown_;
 };
 
 // Ends the attempt without drawing and says why.
