@@ -8,9 +8,11 @@
 #include <array>
 #include <cmath>
 #include <random>
+#include <vector>
 
 #include "base/longop.h"
 #include "map/mapdata.h"
+#include "parallel.h"
 #include "pictures/covset.h"
 #include "pictures/draw2d.h"
 #include "pictures/frmPic.h"
@@ -20,6 +22,7 @@
 #include "pictures/view3d.h"
 #include "radio/coverage.h"
 #include "radio/radiodata.h"
+#include "workpool.h"
 
 namespace zk {
 
@@ -66,48 +69,103 @@ bool mapcell(double x, double y, int &px, int &py)
 }
 
 // Paints the targets on the picture: each lightens its pixel halfway to
-// white, so that a pixel hit again grows paler still.
-class PictureCanvas : public Radar3DCanvas {
+// white, so that a pixel hit again grows paler still. Targets are gathered
+// and painted a batch at a time: projected on every core, then written by
+// bands of rows, each band taking its pixels in the order the targets came
+// (lightening is the same step every time, so a pixel hit n times ends the
+// same whatever the order). A batch is painted before the picture is shown
+// again (at most every 100 ms), when the sweep stops and when it ends, each
+// time with this picture's view.
+class CloudCanvas : public Radar3DCanvas {
 public:
-    PictureCanvas(frmPic *w, int n) : w_(w), n_(n) { shown_.start(); }
+    CloudCanvas(frmPic *w, int n) : w_(w), n_(n) { shown_.start(); }
+    ~CloudCanvas() override { flush(); }
 
     void target(const RadarTarget &t) override
     {
-        if (!w_ || !w_->Picture1) return;
-        ProjPoint pt;
-        if (!project3d(t.x, t.y, t.z, pt)) return;
-        QImage &img = w_->Picture1->image();
-        if (pt.x < 0 || pt.y < 0 || pt.x >= img.width() || pt.y >= img.height()) return;
-        // The layer is RGBX8888: red, green, blue, then the unused byte.
-        uchar *px = img.scanLine(pt.y) + size_t(pt.x) * 4;
-        px[0] = uchar(px[0] / 2 + 128);
-        px[1] = uchar(px[1] / 2 + 128);
-        px[2] = uchar(px[2] / 2 + 128);
-        px[3] = 0xFF;
+        pending_.push_back({t.x, t.y, t.z});
+        if (pending_.size() >= kMaxPending) flush();
     }
 
     bool ring(float r) override
     {
         progtotal = float(n_);
+        const bool show = shown_.elapsed() >= 100;
+        if (show) flush();
         QCoreApplication::processEvents();
         showprogress(double(r));
-        if (runflag == 0 || !w_) return false;
-        // The rings so far show while the sweep goes on, at most every
-        // 100 ms: the whole picture is painted again each time.
-        if (shown_.elapsed() >= 100) {
+        if (runflag == 0 || !w_) {
+            // What ran during the pump may have placed points on another 3D
+            // picture, which leaves the global view set to that one.
+            if (w_) setpic3dview(w_);
+            flush();
+            return false;
+        }
+        // The rings so far show while the sweep goes on.
+        if (show) {
             w_->Picture1->refresh();
             shown_.restart();
         }
-        // What ran during the pump may have placed points on another 3D
-        // picture, which leaves the global view set to that one.
         setpic3dview(w_);
         return true;
     }
 
 private:
+    struct Pending {
+        float x, y, z;
+    };
+    static constexpr size_t kMaxPending = size_t(1) << 16;
+    // Fewer targets are painted on the calling thread: waking the pool would
+    // cost more.
+    static constexpr size_t kParallelTargets = 4096;
+
+    void flush()
+    {
+        if (pending_.empty()) return;
+        if (!w_ || !w_->Picture1) {
+            pending_.clear();
+            return;
+        }
+        QImage &img = w_->Picture1->image();
+        const int W = img.width(), H = img.height();
+        // The layer is RGBX8888: red, green, blue, then the unused byte.
+        uchar *bits = img.bits();
+        const qsizetype bpl = img.bytesPerLine();
+        const size_t count = pending_.size();
+        points_.resize(count);
+        const int threads = count >= kParallelTargets ? workercount() : 1;
+        constexpr size_t kPart = 1024;
+        const int parts = int((count + kPart - 1) / kPart);
+        poolfor(parts, [&](int k) {
+            const size_t from = size_t(k) * kPart, to = std::min(count, from + kPart);
+            for (size_t i = from; i < to; ++i) {
+                ProjPoint pt;
+                const Pending &t = pending_[i];
+                const bool in = project3d(t.x, t.y, t.z, pt) && pt.x >= 0 && pt.y >= 0 && pt.x < W && pt.y < H;
+                points_[i] = in ? QPoint(pt.x, pt.y) : QPoint(-1, -1);
+            }
+        }, threads);
+        const int bands = threads > 1 ? 4 * threads : 1;
+        const int rows = (H + bands - 1) / bands;
+        poolfor(bands, [&](int b) {
+            const int from = b * rows, to = std::min(H, from + rows);
+            for (const QPoint &q : points_) {
+                if (q.y() < from || q.y() >= to) continue;
+                uchar *px = bits + qsizetype(q.y()) * bpl + qsizetype(q.x()) * 4;
+                px[0] = uchar(px[0] / 2 + 128);
+                px[1] = uchar(px[1] / 2 + 128);
+                px[2] = uchar(px[2] / 2 + 128);
+                px[3] = 0xFF;
+            }
+        }, threads);
+        pending_.clear();
+    }
+
     QPointer<frmPic> w_;
     int n_;
     QElapsedTimer shown_;
+    std::vector<Pending> pending_;
+    std::vector<QPoint> points_;
 };
 
 // Ends the attempt without drawing and says why.
@@ -290,7 +348,7 @@ void radar3d(frmPic *w, const QString &file)
     if (pic) pic->Picture1->cls();
     bool done = false;
     {
-        PictureCanvas canvas(pic, table.n);
+        CloudCanvas canvas(pic, table.n);
         done = radar3dsweep(p, canvas);
     }
     if (pic) pic->Picture1->refresh();

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <cmath>
@@ -170,15 +171,26 @@ private slots:
         main->label2()->setText(QString());
     }
 
+    // A fine azimuth step gives batches of targets large enough to be
+    // painted on several threads; the picture must not tell.
     void drawsTheCloud_data()
     {
         QTest::addColumn<int>("answer");
-        QTest::newRow("kept") << int(zk::idYes);
-        QTest::newRow("not kept") << int(zk::idNo);
+        QTest::addColumn<float>("azstep");
+        QTest::addColumn<int>("threads");
+        QTest::newRow("kept") << int(zk::idYes) << 1.0f << 1;
+        QTest::newRow("not kept") << int(zk::idNo) << 1.0f << 1;
+        QTest::newRow("fine step, 4 threads") << int(zk::idNo) << 0.02f << 4;
+        QTest::newRow("fine step, 1 thread") << int(zk::idNo) << 0.02f << 1;
     }
     void drawsTheCloud()
     {
         QFETCH(int, answer);
+        QFETCH(float, azstep);
+        QFETCH(int, threads);
+        zk::covset.azstep = azstep;
+        qputenv("ZK_THREADS", QByteArray::number(threads));
+        const auto unset = qScopeGuard([] { qunsetenv("ZK_THREADS"); });
         const QImage drawn = pic->Picture1->picture();
         mark(pic);
         const QImage before = pic->Picture1->clearedImage();
