@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "map/mapdata.h"
+#include "radio/coverage.h"
 #include "radio/radiodata.h"
 
 namespace radiotest {
@@ -36,6 +37,38 @@ inline void placeUnit(int u, double x, double y, float elev = 0)
     zk::units[u].lon = cellLon(x);
     zk::units[u].lat = cellLat(y);
     zk::units[u].elev = elev;
+}
+
+// Hills and valleys, so that levels differ along and between radials.
+inline int16_t hills(int x, int y)
+{
+    return int16_t(300 + 180 * std::sin(x / 23.0) * std::cos(y / 31.0) + 60 * std::sin((x + 2 * y) / 9.0));
+}
+
+// A radio sweep over the hills from unit 1 (placed at cell 250, 260 with
+// unit 2 at 270, 260) to unit 2 in network 1, levels in dBm from 20 to 60
+// with the contour, rainbow colours, all azimuths from 0.5 km on; range
+// and azimuth step are the caller's.
+inline zk::RadioSweep hillSweep(float rangemax, float azstep)
+{
+    zk::RadioSweep p;
+    p.x0 = 250;
+    p.y0 = 512 - 260;
+    p.a = 1;
+    p.b = 2;
+    p.net = 1;
+    p.thrunit = 1;
+    p.L = 20;
+    p.U = 60;
+    p.curve = true;
+    p.curvecolor = 0xFF;
+    p.surfcolor = 0;
+    p.rangemax = rangemax;
+    p.rangemin = 0.5f;
+    p.azmin = 0;
+    p.azmax = 359;
+    p.azstep = azstep;
+    return p;
 }
 
 }  // namespace radiotest

@@ -68,11 +68,6 @@ QImage background()
     return img;
 }
 
-int16_t hills(int x, int y)
-{
-    return int16_t(300 + 180 * std::sin(x / 23.0) * std::cos(y / 31.0) + 60 * std::sin((x + 2 * y) / 9.0));
-}
-
 int differing(const QImage &a, const QImage &b)
 {
     int n = 0;
@@ -86,25 +81,11 @@ int differing(const QImage &a, const QImage &b)
 class TestCoverageCanvas : public QObject {
     Q_OBJECT
 
-    zk::RadioSweep radio(bool rainbow) const
+    static zk::RadioSweep radio(bool rainbow)
     {
-        zk::RadioSweep p;
-        p.x0 = 250;
-        p.y0 = 512 - 260;
-        p.a = 1;
-        p.b = 2;
-        p.net = 1;
-        p.thrunit = 1;
-        p.L = 20;
-        p.U = 60;
-        p.curve = true;
+        zk::RadioSweep p = radiotest::hillSweep(40, 0.7f);
         p.curvecolor = 0x0000FF;
         p.surfcolor = rainbow ? 0 : 0x00FF00;
-        p.rangemax = 40;
-        p.rangemin = 0.5f;
-        p.azmin = 0;
-        p.azmax = 359;
-        p.azstep = 0.7f;
         return p;
     }
     zk::VisualSweep visual() const
@@ -128,7 +109,7 @@ private slots:
     {
         zk::setScreenPixels(QSize(1024, 768));
         zk::newnet(false);
-        radiotest::setTestMap(hills);
+        radiotest::setTestMap(radiotest::hills);
         radiotest::placeUnit(1, 250, 260, 420);
         radiotest::placeUnit(2, 270, 260, 300);
         zk::setLinkModelForTest({});

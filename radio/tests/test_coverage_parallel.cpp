@@ -46,18 +46,12 @@ struct Log : zk::CoverageCanvas {
     }
 };
 
-// Hills and valleys, so that levels differ along and between radials.
-int16_t hills(int x, int y)
-{
-    return int16_t(300 + 180 * std::sin(x / 23.0) * std::cos(y / 31.0) + 60 * std::sin((x + 2 * y) / 9.0));
-}
-
 class ParallelSweep : public radiotest::DocumentTest {
 protected:
     void SetUp() override
     {
         DocumentTest::SetUp();
-        radiotest::setTestMap(hills);
+        radiotest::setTestMap(radiotest::hills);
         radiotest::placeUnit(1, 250, 260, 420);
         radiotest::placeUnit(2, 270, 260, 300);
     }
@@ -68,27 +62,7 @@ protected:
     }
     static void threads(int n) { setenv("ZK_THREADS", std::to_string(n).c_str(), 1); }
 
-    zk::RadioSweep radio() const
-    {
-        zk::RadioSweep p;
-        p.x0 = 250;
-        p.y0 = 512 - 260;
-        p.a = 1;
-        p.b = 2;
-        p.net = 1;
-        p.thrunit = 1;
-        p.L = 20;
-        p.U = 60;
-        p.curve = true;
-        p.curvecolor = 0xFF;
-        p.surfcolor = 0;  // rainbow
-        p.rangemax = 30;
-        p.rangemin = 0.5f;
-        p.azmin = 0;
-        p.azmax = 359;
-        p.azstep = 1.5f;
-        return p;
-    }
+    static zk::RadioSweep radio() { return radiotest::hillSweep(30, 1.5f); }
 
     struct Result {
         std::vector<std::string> events;
