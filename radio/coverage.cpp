@@ -180,13 +180,6 @@ void quad(QPoint *q, int x0, int y0, double i, double e1x, double e1y, double e2
 
 namespace {
 
-// Radials are computed a block at a time on every core and then handed to
-// the canvas one after another in their order, so that what is drawn, the
-// sums and the moments the canvas may stop the sweep are those of a sweep
-// done radial by radial. A block of a few radials per thread keeps the cores
-// busy and a Stop answered within one block.
-int sweepblock(int threads) { return threads > 1 ? 4 * threads : 1; }
-
 // The azimuth of every radial, accumulated in single precision as the
 // sweep steps it.
 std::vector<float> azimuths(float azmin, float azstep, int nrad)
@@ -431,7 +424,13 @@ void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
     const std::vector<float> alphas = azimuths(p.azmin, p.azstep, nrad);
     const ElevGrid &grid = elevgrid;
     const int threads = workercount();
-    const int block = sweepblock(threads);
+    // Seeing costs little and painting much: the radials are computed a
+    // block at a time on every core, then handed to the canvas in their
+    // order, which writes the cells by bands of rows on the pool, free again
+    // between blocks. What is drawn and where a Stop falls are those of a
+    // sweep done radial by radial; a block of a few radials per thread keeps
+    // the cores busy and a Stop answered within one block.
+    const int block = threads > 1 ? 4 * threads : 1;
     std::vector<VisualRadial> radials(size_t(std::min(block, nrad + 1)));
 
     auto compute = [&](int k, VisualRadial &r) {
@@ -586,7 +585,6 @@ void polarcoverage()
     {
         PictureCanvas canvas(box, covdrawmode == 13);
         sum = radiosweep(p, canvas, spacing);
-        canvas.end();
     }
     box->refresh();
     if (runflag != 0) {
@@ -642,7 +640,6 @@ void visualcoverage(const QString &file)
     {
         PictureCanvas canvas(box, palettepicture());
         visualsweep(p, canvas);
-        canvas.end();
     }
     box->refresh();
     if (runflag != 0) keepinpic(box, QStringLiteral("la couverture "));

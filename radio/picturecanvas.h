@@ -33,7 +33,8 @@ public:
     // Writes what is gathered, runs the operation's callback and answers
     // whether the operation goes on.
     bool radial(int k) override;
-    // Writes what is gathered and lets go of the picture.
+    // Writes what is gathered and lets go of the picture; the destructor
+    // does it too.
     void end();
 
 private:

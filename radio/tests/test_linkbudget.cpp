@@ -20,6 +20,19 @@
 
 namespace {
 
+// Units 1 and 2, 60 cells apart east-west over the flat test map, as link
+// of network 1 with its profile and parameters set; answers the profile's
+// interval count.
+int flatlink()
+{
+    radiotest::placeUnit(1, 100, 100);
+    radiotest::placeUnit(2, 160, 100);
+    const int n = zk::getprofile(1, 2);
+    zk::applyendsamples(1, 2);
+    zk::linkparams(1, 2, 1);
+    return n;
+}
+
 struct SCase {
     float level, freq;
     int expected;
@@ -201,11 +214,7 @@ class Refused : public radiotest::DocumentTest, public ::testing::WithParamInter
 
 TEST_P(Refused, ProfileIsTheFailurePath)
 {
-    radiotest::placeUnit(1, 100, 100);
-    radiotest::placeUnit(2, 160, 100);
-    ASSERT_EQ(zk::getprofile(1, 2), 60);
-    zk::applyendsamples(1, 2);
-    zk::linkparams(1, 2, 1);
+    ASSERT_EQ(flatlink(), 60);
     zk::MsgScript script;
     const double good = zk::calcloss(1, 2, 1, 1);
     ASSERT_TRUE(script.shown().isEmpty());
@@ -325,11 +334,7 @@ TEST_F(Link, MissingEngineLibrary)
 TEST_F(Link, RealEngineOnAFlatPath)
 {
     // 60 cells east: 60 x 100 / 512 = 11.7 km over flat ground at 146 MHz.
-    radiotest::placeUnit(1, 100, 100);
-    radiotest::placeUnit(2, 160, 100);
-    ASSERT_EQ(zk::getprofile(1, 2), 60);
-    zk::applyendsamples(1, 2);
-    zk::linkparams(1, 2, 1);
+    ASSERT_EQ(flatlink(), 60);
     zk::MsgScript script;
     const double whole = zk::calcloss(1, 2, 1, 1);
     EXPECT_TRUE(script.shown().isEmpty());
