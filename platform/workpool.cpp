@@ -102,4 +102,19 @@ void poolfor(int n, const std::function<void(int)> &body, int threads)
     if (threads == 1 || t_inPool || !pool().run(task, threads - 1)) task();
 }
 
+void poolbands(int rows, const std::function<void(int, int)> &body, int threads)
+{
+    if (rows <= 0) return;
+    if (threads <= 1) {
+        body(0, rows);
+        return;
+    }
+    const int bands = 4 * threads;
+    const int step = (rows + bands - 1) / bands;
+    poolfor(bands, [&](int b) {
+        const int from = b * step, to = std::min(rows, from + step);
+        if (from < to) body(from, to);
+    }, threads);
+}
+
 }  // namespace zk

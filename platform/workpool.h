@@ -15,4 +15,10 @@ namespace zk {
 // calling thread being one of them; see workercount in parallel.h).
 void poolfor(int n, const std::function<void(int)> &body, int threads);
 
+// Calls body(from, to) for bands of rows that together cover [0, rows), a
+// few bands per thread so that uneven ones even out; on one thread, one band
+// of all the rows. Writers of an image's memory use it so that no two
+// threads write the same row.
+void poolbands(int rows, const std::function<void(int from, int to)> &body, int threads);
+
 }  // namespace zk

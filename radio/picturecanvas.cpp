@@ -92,14 +92,7 @@ void PictureCanvas::flush()
         for (const Cell &c : pending_)
             if (c.bottom >= from && c.top < to) fillpolygon(target_, c.q, 4, c.pixel, mode, from, to);
     };
-    const int threads = pending_.size() < kParallelCells ? 1 : workercount();
-    if (threads == 1) {
-        paint(0, target_.height);
-    } else {
-        const int bands = 4 * threads;
-        const int rows = (target_.height + bands - 1) / bands;
-        poolfor(bands, [&](int b) { paint(b * rows, std::min(target_.height, (b + 1) * rows)); }, threads);
-    }
+    poolbands(target_.height, paint, pending_.size() < kParallelCells ? 1 : workercount());
     pending_.clear();
 }
 

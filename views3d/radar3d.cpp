@@ -145,10 +145,7 @@ private:
                 points_[i] = in ? QPoint(pt.x, pt.y) : QPoint(-1, -1);
             }
         }, threads);
-        const int bands = threads > 1 ? 4 * threads : 1;
-        const int rows = (H + bands - 1) / bands;
-        poolfor(bands, [&](int b) {
-            const int from = b * rows, to = std::min(H, from + rows);
+        poolbands(H, [&](int from, int to) {
             for (const QPoint &q : points_) {
                 if (q.y() < from || q.y() >= to) continue;
                 uchar *px = bits + qsizetype(q.y()) * bpl + qsizetype(q.x()) * 4;
