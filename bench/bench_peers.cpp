@@ -163,16 +163,8 @@ BENCHMARK(BM_RadioCoverage50km_vs_Splat)->Unit(benchmark::kMillisecond)->UseManu
 void BM_RadioDefaultPlot_PaintingShare(benchmark::State &state)
 {
     coveragesetup();
-    zk::RadioSweep p;
     float fx = 0, fy = 0;
     zk::geotopix(scene().pic, zk::units[1].lon, zk::units[1].lat, fx, fy);
-    p.x0 = int(std::lrint(fx));
-    p.y0 = int(std::lrint(fy));
-    p.a = 1; p.b = 2; p.net = 1;
-    p.thrunit = zk::covset.thrunit;
-    p.covlow = zk::covlow; p.covhigh = zk::covhigh;
-    p.surface = true; p.surfcolor = 0; p.curve = true; p.curvecolor = zk::covset.curvecolor;
-    p.rangemax = 50; p.rangemin = 0.1f; p.azmin = 0; p.azmax = 359; p.azstep = 1;
     struct Null : zk::CoverageCanvas {
         void fill(const QPoint *, uint32_t) override {}
         void line(QPoint, QPoint, uint32_t) override {}
@@ -180,10 +172,12 @@ void BM_RadioDefaultPlot_PaintingShare(benchmark::State &state)
     zk::PicBox *box = scene().pic->Picture1;
     double sweep = 0, painted = 0, plot = 0;
     for (auto _ : state) {
-        zk::linkparams(1, 2, 1);
-        const int sys = zk::nets[1].system[1];
-        const float thr = (sys >= 1 && sys <= zk::kSystems) ? zk::systems[sys].threshold : 0;
-        zk::coveragelevels(p.thrunit, p.covlow, p.covhigh, float(+zk::lrprm.freq), thr, true, p.L, p.U);
+        // The sweep the plot itself runs.
+        zk::RadioSweep p;
+        if (const QString err = zk::radioplotsweep(int(std::lrint(fx)), int(std::lrint(fy)), p); !err.isEmpty()) {
+            state.SkipWithError(err.toStdString().c_str());
+            return;
+        }
         Null c;
         double spacing = 0;
         auto t0 = Clock::now();

@@ -518,6 +518,41 @@ void lunarmode()
     mapcorners = editcorners;
 }
 
+QString radioplotsweep(int x0, int y0, RadioSweep &p)
+{
+    QString err = checksweep(covset.rangemax, covset.azmin, covset.azmax, covset.azstep);
+    if (err.isEmpty()) err = readantenna(QString::fromLatin1(covset.antfile, 20), p.pattern);
+    linkparams(linka, linkb, linknet);
+    const bool rainbow = covset.surfcolor == 0;
+    const int recv = covdir ? linka : linkb;
+    const int sys = nets[linknet].system[recv - 1];
+    const float thr = (sys >= 1 && sys <= kSystems) ? systems[sys].threshold : 0;
+    coveragelevels(covset.thrunit, covlow, covhigh, float(+lrprm.freq), thr, rainbow, p.L, p.U);
+    if (err.isEmpty() && covset.surface && (!(p.U > p.L) || (rainbow && covset.thrunit == 0 && !(covhigh > covlow))))
+        err = QStringLiteral("Le niveau \"À\" doit être supérieur au niveau \"De\".");
+    if (err.isEmpty() && !covset.surface && !covset.curve) err = QStringLiteral("Rien à dessiner.");
+    p.x0 = x0;
+    p.y0 = y0;
+    p.a = linka;
+    p.b = linkb;
+    p.net = linknet;
+    p.thrunit = covset.thrunit;
+    p.covlow = covlow;
+    p.covhigh = covhigh;
+    p.covdir = covdir;
+    p.surface = covset.surface != 0;
+    p.curve = covset.curve != 0;
+    p.surfcolor = covset.surfcolor;
+    p.curvecolor = covset.curvecolor;
+    p.rangemax = covset.rangemax;
+    p.rangemin = covset.rangemin;
+    p.azmin = covset.azmin;
+    p.azmax = covset.azmax;
+    p.azstep = covset.azstep;
+    p.antaz = covset.antaz;
+    return err;
+}
+
 void polarcoverage()
 {
     if (linknet == 0 || linka == linkb || linka == 0 || linkb == 0) return;
@@ -529,19 +564,8 @@ void polarcoverage()
 
     // Settings that cannot be drawn are told before anything changes, so
     // that no plot that was not drawn is reported as complete.
-    QString err = checksweep(covset.rangemax, covset.azmin, covset.azmax, covset.azstep);
     RadioSweep p;
-    if (err.isEmpty()) err = readantenna(QString::fromLatin1(covset.antfile, 20), p.pattern);
-    linkparams(linka, linkb, linknet);
-    const bool rainbow = covset.surfcolor == 0;
-    const int recv = covdir ? linka : linkb;
-    const int sys = nets[linknet].system[recv - 1];
-    const float thr = (sys >= 1 && sys <= kSystems) ? systems[sys].threshold : 0;
-    coveragelevels(covset.thrunit, covlow, covhigh, float(+lrprm.freq), thr, rainbow, p.L, p.U);
-    if (err.isEmpty() && covset.surface && (!(p.U > p.L) || (rainbow && covset.thrunit == 0 && !(covhigh > covlow))))
-        err = QStringLiteral("Le niveau \"À\" doit être supérieur au niveau \"De\".");
-    if (err.isEmpty() && !covset.surface && !covset.curve) err = QStringLiteral("Rien à dessiner.");
-    if (!err.isEmpty()) {
+    if (const QString err = radioplotsweep(rint32(fx), rint32(fy), p); !err.isEmpty()) {
         showerror(err);
         return;
     }
@@ -560,25 +584,6 @@ void polarcoverage()
     PicBox *box = w->Picture1;
     beginop(opcoverage);
     LinkOperation linkop;
-    p.x0 = rint32(fx);
-    p.y0 = rint32(fy);
-    p.a = linka;
-    p.b = linkb;
-    p.net = linknet;
-    p.thrunit = covset.thrunit;
-    p.covlow = covlow;
-    p.covhigh = covhigh;
-    p.covdir = covdir;
-    p.surface = covset.surface != 0;
-    p.curve = covset.curve != 0;
-    p.surfcolor = covset.surfcolor;
-    p.curvecolor = covset.curvecolor;
-    p.rangemax = covset.rangemax;
-    p.rangemin = covset.rangemin;
-    p.azmin = covset.azmin;
-    p.azmax = covset.azmax;
-    p.azstep = covset.azstep;
-    p.antaz = covset.antaz;
     progtotal = float(rint32((p.azmax - p.azmin) / p.azstep));
     covdrawmode = palettepicture() ? 13 : 9;
     double spacing = 0, sum = 0;

@@ -105,6 +105,14 @@ QString checkazimuths(float azmin, float azmax, float azstep);
 // (zero or negative range or step, an end before the start, no map).
 QString checksweep(float rangemax, float azmin, float azmax, float azstep);
 
+// The sweep the radio plot runs for the current link (linka, linkb and
+// linknet, which must name one: polarcoverage checks them first) from
+// picture point (x0, y0), the central station's, with the coverage settings
+// and the link's parameters (linkparams is run). Answers "" when it can be
+// drawn, else the reason: the settings, the antenna file, levels out of
+// order, nothing to draw.
+QString radioplotsweep(int x0, int y0, RadioSweep &p);
+
 // The plots, drawn on curpic.
 void polarcoverage();
 void visualcoverage(const QString &file);
