@@ -927,6 +927,37 @@ private slots:
         QVERIFY2(cliff <= 2.0, qPrintable(QString::number(cliff)));
     }
 
+    // Only the tile south-east of 100 W 40 N is there (the others ignored as
+    // missing): it still covers its whole square. Its cells up to its
+    // edges take its edge samples beyond the last sample's centre (half a
+    // sample: the plane as if at that centre); cells outside it stay 0.
+    void gtopo30TileBesideMissingOnesCoversItsSquare()
+    {
+        const Terrain f = [](double lon, double lat) { return 10000.0 + 4800.0 * (lon + 100) + 3000.0 * (lat - 40); };
+        QVERIFY(gtopoTile(gtopo_, -100, 40, false, 0, 240, f));
+        zk::settings.ignoremissing = true;
+        shapeMap(-100 + 0.3 / 120, 40 + 0.2 / 120, 0.5, 60, 60);
+        zk::MsgScript script;
+        QVERIFY(zk::extractgtopo30());
+        const auto &c = zk::mapcorners;
+        const double half = 1.0 / 240;
+        int inside = 0, outside = 0, bad = 0;
+        QString first;
+        for (int j = 0; j <= 60; ++j)
+            for (int i = 0; i <= 60; ++i) {
+                const double lon = c.lon[0] + (double(c.lon[2]) - c.lon[0]) * i / 60;
+                const double lat = c.lat[2] + (double(c.lat[0]) - c.lat[2]) * j / 60;
+                const bool in = lon > -100 && lat < 40;
+                const double want = in ? std::trunc(f(std::max(lon, -100 + half), std::min(lat, 40 - half))) : 0.0;
+                ++(in ? inside : outside);
+                const int v = zk::elevgrid.at(i, j);
+                if (std::fabs(v - want) > 1 && bad++ == 0)
+                    first = QStringLiteral("cell %1,%2 (%3, %4): %5, expected %6").arg(i).arg(j).arg(lon, 0, 'f', 5).arg(lat, 0, 'f', 5).arg(v).arg(want);
+            }
+        QVERIFY(inside > 500 && outside > 500);
+        QVERIFY2(bad == 0, qPrintable(QStringLiteral("%1 cells, first %2").arg(bad).arg(first)));
+    }
+
     void missingTilesInOrder()
     {
         // 44.1 to 45.9 north, 74.7 to 71.3 west: Terrain and DTED need x = -75
