@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
+#include <unordered_map>
 
 #include "base/longop.h"
 #include "base/routines.h"
@@ -123,6 +126,136 @@ bool endrun()
     return done;
 }
 
+// GTOPO30 samples form one lattice over the globe: sample x of lattice row y
+// (both from 0) lies at the centre of its 30" square, at longitude
+// -180 + (x + 0.5) / 120 and latitude 90 - (y + 0.5) / 120. Rows are cut into
+// bands of 50 degrees (6000 rows) of tiles 40 degrees wide, and south of
+// 60 S into tiles 60 degrees wide (3600 rows of 7200 samples).
+constexpr int64_t kTopoLatticeCols = 360 * 120, kTopoLatticeRows = 180 * 120, kTopoAntFirstRow = 150 * 120;
+
+// The tile holding lattice sample (x, y), x already wrapped and y on the
+// lattice: its north-west corner, western edges from -180.
+struct TopoTile {
+    int32_t tlon, tlat;
+    bool operator<(const TopoTile &o) const { return tlat != o.tlat ? tlat > o.tlat : tlon < o.tlon; }
+    bool operator==(const TopoTile &o) const { return tlat == o.tlat && tlon == o.tlon; }
+};
+TopoTile topotileof(int64_t x, int64_t y)
+{
+    if (y >= kTopoAntFirstRow) return {int32_t(-180 + x / 7200 * 60), -60};
+    return {int32_t(-180 + x / 4800 * 40), int32_t(90 - y / 6000 * 50)};
+}
+int64_t wrapcol(int64_t x) { return ((x % kTopoLatticeCols) + kTopoLatticeCols) % kTopoLatticeCols; }
+
+// The samples of the GTOPO30 tiles a run has read, by lattice position, for
+// the cells that lie between two tiles' samples.
+class TopoSamples {
+public:
+    void add(int32_t tlon, int32_t tlat, const QString &path)
+    {
+        tlon = int32_t(((int64_t(tlon) + 180) % 360 + 360) % 360 - 180);
+        auto f = std::make_unique<QFile>(path);
+        if (f->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) files_[{tlon, tlat}] = std::move(f);
+    }
+    bool empty() const { return files_.empty(); }
+
+    // Sample (x, y) as the reader takes it (below -1000 as 0); false when
+    // its tile was not read or ends before it.
+    bool at(int64_t x, int64_t y, int16_t &v)
+    {
+        if (y < 0 || y >= kTopoLatticeRows) return false;
+        x = wrapcol(x);
+        const int64_t key = y * kTopoLatticeCols + x;
+        if (const auto c = cache_.find(key); c != cache_.end()) {
+            v = c->second.value;
+            return c->second.present;
+        }
+        Cached got{false, 0};
+        const TopoTile t = topotileof(x, y);
+        if (const auto f = files_.find(t); f != files_.end()) {
+            const bool antarctic = t.tlat == -60;
+            const int64_t cols = antarctic ? 7200 : 4800;
+            const int64_t r = antarctic ? y - kTopoAntFirstRow : y % 6000, col = antarctic ? x % 7200 : x % 4800;
+            uchar b[2];
+            if (f->second->seek((r * cols + col) * 2) && f->second->read(reinterpret_cast<char *>(b), 2) == 2) {
+                const int16_t s = qFromBigEndian<int16_t>(b);
+                got = {true, int16_t(s < -1000 ? 0 : s)};
+            }
+        }
+        cache_[key] = got;
+        v = got.value;
+        return got.present;
+    }
+
+private:
+    struct Cached {
+        bool present;
+        int16_t value;
+    };
+    std::map<TopoTile, std::unique_ptr<QFile>> files_;
+    std::unordered_map<int64_t, Cached> cache_;
+};
+
+// The GTOPO30 reader interpolates inside one tile only: it leaves the cells
+// from its last sample column (row) on, up to the next tile's first one,
+// and those before its first sample. These cells lie between the samples of
+// two tiles (four at a corner) and are interpolated here from the samples
+// of both, as the reader would over one tile. A cell within a read tile's
+// square whose neighbour tile was not read takes that tile's edge samples,
+// so that a tile still covers its whole square. (gx0, gy0) is the lattice
+// position of the grid's north-western cell, (di, dj) the samples a cell
+// spans. Answers false when the run was stopped.
+bool filltopojoins(TopoSamples &samples, double gx0, double gy0, double di, double dj, int32_t u1, int32_t u2)
+{
+    if (samples.empty() || !std::isfinite(gx0) || !std::isfinite(gy0) || !(di > 0) || !(dj > 0)) return true;
+    // The reader's positions come from 32-bit floats: a cell this close to a
+    // tile's edge samples may or may not have been written, and is written here.
+    constexpr double margin = 1.0 / 64;
+    for (int32_t jn = 0; jn <= u2; ++jn) {
+        const double gy = gy0 + jn * dj;
+        if (!(std::fabs(gy) < 1.0e12)) continue;
+        const int64_t ylo = int64_t(std::floor(gy - margin)), yhi = int64_t(std::floor(gy + margin)) + 1;
+        const bool rowsInside = ylo >= 0 && yhi < kTopoLatticeRows;
+        bool filled = false;
+        for (int32_t i = 0; i <= u1; ++i) {
+            const double gx = gx0 + i * di;
+            if (!(std::fabs(gx) < 1.0e12)) continue;
+            const int64_t xlo = wrapcol(int64_t(std::floor(gx - margin))), xhi = wrapcol(int64_t(std::floor(gx + margin)) + 1);
+            if (rowsInside && topotileof(xlo, ylo) == topotileof(xhi, yhi) && topotileof(xlo, ylo) == topotileof(xhi, ylo) &&
+                topotileof(xlo, ylo) == topotileof(xlo, yhi))
+                continue;  // inside one tile: the reader's cell
+            // Only a cell in the square of a tile that was read.
+            int16_t nearest = 0;
+            if (!samples.at(int64_t(std::floor(gx + 0.5)), std::clamp<int64_t>(int64_t(std::floor(gy + 0.5)), 0, kTopoLatticeRows - 1),
+                            nearest))
+                continue;
+            const int64_t x0 = int64_t(std::floor(gx)), y0 = int64_t(std::floor(gy));
+            const double fx = gx - double(x0), fy = gy - double(y0);
+            // The four samples around the cell (rows beyond the poles are
+            // the edge rows); one missing takes its neighbour across x, or
+            // else across y, or else the opposite one.
+            int16_t s[2][2];
+            bool have[2][2];
+            for (int a = 0; a < 2; ++a)
+                for (int b = 0; b < 2; ++b)
+                    have[a][b] = samples.at(x0 + a, std::clamp<int64_t>(y0 + b, 0, kTopoLatticeRows - 1), s[a][b]);
+            double v[2][2];
+            for (int a = 0; a < 2; ++a)
+                for (int b = 0; b < 2; ++b)
+                    v[a][b] = have[a][b] ? s[a][b] : have[1 - a][b] ? s[1 - a][b] : have[a][1 - b] ? s[a][1 - b]
+                                                  : have[1 - a][1 - b] ? s[1 - a][1 - b] : nearest;
+            const double z = (v[0][0] * (1.0 - fx) + v[1][0] * fx) * (1.0 - fy) + (v[0][1] * (1.0 - fx) + v[1][1] * fx) * fy;
+            elevgrid.at(i, u2 - jn) = int16_t(std::trunc(z));
+            filled = true;
+        }
+        if (filled) {
+            mappump();
+            if (runflag == 0) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool readterraintile(const QString &path, std::vector<int16_t> &cells)
@@ -205,8 +338,9 @@ bool extractgtopo30()
     // Grid cells per degree, and tile samples (120 per degree) per grid cell.
     const double cx = dlon != 0.0 ? g.u1 / dlon : 0.0;
     const double cy = dlat != 0.0 ? g.u2 / dlat : 0.0;
-    const float stepI = g.u1 != 0 ? float(dlon / g.u1 * 120.0) : 0.0f;
-    const float stepJ = g.u2 != 0 ? float(dlat / g.u2 * 120.0) : 0.0f;
+    const double di = g.u1 != 0 ? dlon / g.u1 * 120.0 : 0.0;
+    const double dj = g.u2 != 0 ? dlat / g.u2 * 120.0 : 0.0;
+    TopoSamples samples;
 
     // Tile bands have their northern edges at 90, 40, -10 and -60; the band
     // from -60 to -90 has tiles 60 degrees wide.
@@ -214,16 +348,28 @@ bool extractgtopo30()
     while (tlat > std::max(s, -90.0)) {
         const bool antarctic = tlat <= -60;
         const int32_t width = antarctic ? 60 : 40;
+        // Each sample lies at the centre of its 30" square: the origin is the
+        // first sample's place, half a sample inside the tile's corner. The
+        // reader shrinks the steps it is given by C / (C + 1) (R / (R + 1)),
+        // spreading the samples over the whole tile; the steps given are
+        // widened by the inverse, so that its samples lie where they are.
+        // Spread over the tile, a cell read up to half a sample off, in
+        // opposite directions on the two sides of a join: a false cliff
+        // along every join.
+        const double cols = antarctic ? 7200 : 4800, rows = antarctic ? 3600 : 6000;
+        const float stepI = float(di * (cols + 1) / cols), stepJ = float(dj * (rows + 1) / rows);
         int32_t tlon = floorDeg((w + 180.0) / width) * width - 180;
         while (tlon < e) {
-            const float x0 = gridPosition((tlon - w) * cx);
-            const float y0 = gridPosition((n - tlat) * cy);
+            const float x0 = gridPosition((tlon + 1.0 / 240 - w) * cx);
+            const float y0 = gridPosition((n - (tlat - 1.0 / 240)) * cy);
             mappump();
             for (;;) {
                 const QString path = gtopo30path(usableroot(settings.drv[1]), tlon, tlat);
                 if (paths::exists(path)) {
-                    engine::gettopo30(elevgrid.engineArray(), enginePath(path).constData(), x0, y0, stepI, stepJ,
-                                      antarctic ? 1 : 0);
+                    const QByteArray file = enginePath(path);
+                    if (engine::gettopo30(elevgrid.engineArray(), file.constData(), x0, y0, stepI, stepJ,
+                                          antarctic ? 1 : 0))
+                        samples.add(tlon, tlat, QFile::decodeName(file));
                     mappump();
                     break;
                 }
@@ -239,6 +385,7 @@ bool extractgtopo30()
         tlat -= 50;
     }
     if (runflag == 0) return endrun();
+    if (!filltopojoins(samples, (w + 180.0) * 120.0 - 0.5, (90.0 - n) * 120.0 - 0.5, di, dj, g.u1, g.u2)) return endrun();
     mapstatistics();
     return endrun();
 }

@@ -5,6 +5,9 @@
 // missing-tile message, Stop, and the statistics step.
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSet>
 #include <QStandardPaths>
@@ -13,6 +16,7 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -236,8 +240,10 @@ struct Agreement {
     double rms() const { return cells ? std::sqrt(sumSq / cells) : 0; }
 };
 
-// The grid against GDAL's nearest samples, cell by cell.
-Agreement agreement(const QVector<int16_t> &near, double tolerance)
+// The grid against GDAL's values (nearest samples, or elevations
+// interpolated from its samples), cell by cell.
+template <typename T>
+Agreement agreement(const QVector<T> &near, double tolerance)
 {
     Agreement a;
     const int u1 = zk::elevgrid.ubound1(), u2 = zk::elevgrid.ubound2();
@@ -252,6 +258,76 @@ Agreement agreement(const QVector<int16_t> &near, double tolerance)
                 a.first = QStringLiteral("cell %1,%2: %3, GDAL %4").arg(i).arg(j).arg(zk::elevgrid.at(i, j)).arg(want);
         }
     return a;
+}
+
+// Elevations at the map's grid posts (row 0 north, as gdalwarpNear gives
+// them) interpolated bilinearly between the samples of a mosaic of `tiles`
+// as GDAL reads them: GDAL places the samples (from each tile's header) and
+// gives their values; only the weighting between the four samples around a
+// post is done here, then truncated toward zero as the tile readers do.
+// Empty when a GDAL tool fails.
+QVector<double> gdalBilinear(const QStringList &tiles, const QString &workDir)
+{
+    const auto &c = zk::mapcorners;
+    const int u1 = zk::elevgrid.ubound1(), u2 = zk::elevgrid.ubound2();
+    const double w = c.lon[0], e = c.lon[2], s = c.lat[2], n = c.lat[0];
+    const QString vrt = workDir + QStringLiteral("/mosaic.vrt"), win = workDir + QStringLiteral("/window.bil");
+    if (!run(QStringLiteral("gdalbuildvrt"), QStringList{QStringLiteral("-q"), QStringLiteral("-overwrite"), vrt} + tiles))
+        return {};
+    // A window two samples wider than the map on every side.
+    const double m = 2.0 / 120;
+    QStringList args{QStringLiteral("-q"), QStringLiteral("-of"), QStringLiteral("EHdr"), QStringLiteral("-ot"),
+                     QStringLiteral("Int16"), QStringLiteral("-projwin")};
+    for (double v : {w - m, n + m, e + m, s - m}) args << QString::number(v, 'g', 17);
+    args << vrt << win;
+    if (!run(QStringLiteral("gdal_translate"), args)) return {};
+    QProcess info;
+    info.start(QStringLiteral("gdalinfo"), {QStringLiteral("-json"), win});
+    if (!info.waitForFinished(60000) || info.exitCode() != 0) return {};
+    const QJsonObject o = QJsonDocument::fromJson(info.readAllStandardOutput()).object();
+    const QJsonArray gt = o.value(QStringLiteral("geoTransform")).toArray();
+    const QJsonArray size = o.value(QStringLiteral("size")).toArray();
+    const QByteArray hdr = readBytes(workDir + QStringLiteral("/window.hdr"));
+    const QByteArray raw = readBytes(win);
+    if (gt.size() != 6 || size.size() != 2 || !hdr.contains("BYTEORDER      I")) {
+        qWarning("unexpected gdal_translate output: %s", hdr.constData());
+        return {};
+    }
+    const int nx = size[0].toInt(), ny = size[1].toInt();
+    if (raw.size() != qsizetype(2) * nx * ny) return {};
+    QVector<int16_t> v(qsizetype(nx) * ny);
+    qFromLittleEndian<int16_t>(raw.constData(), v.size(), v.data());
+    auto at = [&](int x, int y) { return double(v[qsizetype(std::clamp(y, 0, ny - 1)) * nx + std::clamp(x, 0, nx - 1)]); };
+    QVector<double> out(qsizetype(u1 + 1) * (u2 + 1));
+    for (int j = 0; j <= u2; ++j)
+        for (int i = 0; i <= u1; ++i) {
+            const double lon = w + (e - w) * i / u1, lat = s + (n - s) * j / u2;
+            // Pixel coordinates of the post, 0 at the centre of the first sample.
+            const double px = (lon - gt[0].toDouble()) / gt[1].toDouble() - 0.5;
+            const double py = (lat - gt[3].toDouble()) / gt[5].toDouble() - 0.5;
+            const int x = int(std::floor(px)), y = int(std::floor(py));
+            const double fx = px - x, fy = py - y;
+            const double z = (at(x, y) * (1 - fx) + at(x + 1, y) * fx) * (1 - fy) + (at(x, y + 1) * (1 - fx) + at(x + 1, y + 1) * fx) * fy;
+            out[qsizetype(u2 - j) * (u1 + 1) + i] = std::trunc(z);
+        }
+    return out;
+}
+
+// The worst difference between a step from a cell to its neighbour (east or
+// north) and GDAL's step there: a tile placed apart from its neighbour shows
+// as a false cliff along their join.
+double worstStepError(const QVector<double> &want)
+{
+    const int u1 = zk::elevgrid.ubound1(), u2 = zk::elevgrid.ubound2();
+    auto ref = [&](int i, int j) { return want[qsizetype(u2 - j) * (u1 + 1) + i]; };
+    double worst = 0;
+    for (int j = 0; j <= u2; ++j)
+        for (int i = 0; i <= u1; ++i) {
+            const double v = zk::elevgrid.at(i, j);
+            if (i < u1) worst = std::max(worst, std::fabs(zk::elevgrid.at(i + 1, j) - v - (ref(i + 1, j) - ref(i, j))));
+            if (j < u2) worst = std::max(worst, std::fabs(zk::elevgrid.at(i, j + 1) - v - (ref(i, j + 1) - ref(i, j))));
+        }
+    return worst;
 }
 
 // Rough terrain defined on the sample lattice (perLon x perLat samples a
@@ -376,7 +452,8 @@ private slots:
     void initTestCase()
     {
         for (const char *t : {"mscompress", "msexpand"}) requireTool(t, "mscompress");
-        for (const char *t : {"gdal_translate", "gdallocationinfo", "gdalwarp"}) requireTool(t, "gdal-bin");
+        for (const char *t : {"gdal_translate", "gdallocationinfo", "gdalwarp", "gdalbuildvrt", "gdalinfo"})
+            requireTool(t, "gdal-bin");
         QVERIFY(roots_.isValid());
         zk::mapservices.initcolors = [this] { ++colours_; };
         bool ok = false;
@@ -756,6 +833,129 @@ private slots:
         const GridCheck g = checkGrid(f, [](double, double lat) { return lat < -60.01; });
         QVERIFY(g.written > 100);
         QVERIFY2(g.wrong == 0 && g.zero == 0, qPrintable(g.first));
+    }
+
+    // Four GTOPO30 tiles meeting at a corner, written as the demo writer
+    // writes them (each sample at the centre of its 30" square, the header's
+    // ULXMAP half a sample inside the tile), over a steep plane rising 40 m a
+    // sample eastwards and 25 m a sample northwards, with or without a
+    // pattern on the sample lattice. Maps across the corner at several cell
+    // sizes, posts on the samples or between them, against GDAL reading a
+    // mosaic of the same tiles: a cell half a sample off reads 20 m off, in
+    // opposite directions on the two sides of a join (a false cliff there).
+    void gtopo30JoinsAgainstGdal_data()
+    {
+        QTest::addColumn<int>("joinLon");
+        QTest::addColumn<int>("joinLat");
+        QTest::addColumn<double>("samplesPerRow");  // tile rows a grid row spans
+        QTest::addColumn<double>("offLon");         // the map's centre east of the join, in samples
+        QTest::addColumn<double>("offLat");         // and north of it
+        QTest::addColumn<int>("u1");
+        QTest::addColumn<int>("u2");
+        QTest::addColumn<bool>("pattern");
+        // At 40 N a cell one sample high is 1.31 samples wide; at 60 S, 2.
+        QTest::newRow("100 W 40 N, a sample a row, rows on the samples") << -100 << 40 << 1.0 << 0.5 << 0.5 << 60 << 60 << false;
+        QTest::newRow("100 W 40 N, a sample a row, posts on the joins") << -100 << 40 << 1.0 << 0.0 << 0.0 << 60 << 60 << false;
+        QTest::newRow("100 W 40 N, a sample a row, pattern") << -100 << 40 << 1.0 << 0.3 << 0.5 << 60 << 60 << true;
+        QTest::newRow("100 W 40 N, 2.5 samples a cell") << -100 << 40 << 2.5 << 0.3 << 0.2 << 40 << 40 << false;
+        QTest::newRow("100 W 40 N, 0.3 samples a cell, pattern") << -100 << 40 << 0.3 << 0.1 << 0.45 << 100 << 100 << true;
+        // The 60 S join: a normal tile above, Antarctic tiles (60 degrees
+        // wide, 7200 samples a row) below, meeting at 0 E.
+        QTest::newRow("0 E 60 S, a sample a row, posts on the samples") << 0 << -60 << 1.0 << 0.5 << 0.5 << 30 << 60 << false;
+        QTest::newRow("0 E 60 S, a sample a row, pattern") << 0 << -60 << 1.0 << 0.2 << 0.5 << 30 << 60 << true;
+        QTest::newRow("0 E 60 S, 2.5 samples a cell") << 0 << -60 << 2.5 << 0.3 << 0.2 << 20 << 40 << false;
+        QTest::newRow("0 E 60 S, 0.4 samples a cell, pattern") << 0 << -60 << 0.4 << 0.2 << 0.3 << 50 << 100 << true;
+    }
+    void gtopo30JoinsAgainstGdal()
+    {
+        QFETCH(int, joinLon);
+        QFETCH(int, joinLat);
+        QFETCH(double, samplesPerRow);
+        QFETCH(double, offLon);
+        QFETCH(double, offLat);
+        QFETCH(int, u1);
+        QFETCH(int, u2);
+        QFETCH(bool, pattern);
+        const Terrain f = [=](double lon, double lat) {
+            double v = 10000.0 + 4800.0 * (lon - joinLon) + 3000.0 * (lat - joinLat);
+            if (pattern) {
+                const long p = std::lround(std::floor(lon * 120)), q = std::lround(std::floor(lat * 120));
+                v += double(((p * 7919 + q * 104729) % 61 + 61) % 61);
+            }
+            return v;
+        };
+        // Two degrees of rows on each side of the join.
+        QStringList tiles;
+        const bool southAntarctic = joinLat == -60;
+        for (int south = 0; south <= 1; ++south) {
+            const bool antarctic = south && southAntarctic;
+            const int width = antarctic ? 60 : 40, rows = antarctic ? 3600 : 6000;
+            const int tlat = south ? joinLat : joinLat + 50;
+            // The tiles of the band that hold the map: two, or one where the
+            // join runs along a band edge only (60 S: the Antarctic tiles meet
+            // at 0 E, the tile above spans 20 W to 20 E).
+            QSet<int> lons;
+            for (double lon : {joinLon - 0.95, joinLon + 0.95})
+                lons.insert(int(std::floor((lon + 180) / width)) * width - 180);
+            for (int tlon : lons) {
+                QVERIFY(gtopoTile(gtopo_, tlon, tlat, antarctic, south ? 0 : rows - 240, south ? 240 : rows, f));
+                const QString name = zk::gtopo30name(tlon, tlat);
+                tiles << gtopo_ + name + QLatin1Char('/') + name + QStringLiteral(".DEM");
+            }
+        }
+        const double dlat = samplesPerRow * u2 / 120.0;
+        shapeMap(joinLon + offLon / 120, joinLat + offLat / 120, dlat, u1, u2);
+        const auto &c = zk::mapcorners;
+        QVERIFY(c.lon[0] < joinLon && c.lon[2] > joinLon && c.lat[2] < joinLat && c.lat[0] > joinLat);
+        QVERIFY(c.lon[2] - c.lon[0] < 1.9 && c.lat[0] - c.lat[2] < 1.9);
+        zk::MsgScript script;
+        QVERIFY(zk::extractgtopo30());
+        QVERIFY2(script.shown().isEmpty(), qPrintable(script.texts().join(QLatin1Char('|'))));
+        QTemporaryDir work;
+        const QVector<double> want = gdalBilinear(tiles, work.path());
+        QVERIFY(!want.isEmpty());
+        // GDAL agrees with the terrain the tiles were written from.
+        if (!pattern) {
+            const double lon = c.lon[0] + (c.lon[2] - c.lon[0]) * 7 / u1, lat = c.lat[2] + (c.lat[0] - c.lat[2]) * 5 / u2;
+            QVERIFY(std::fabs(want[qsizetype(u2 - 5) * (u1 + 1) + 7] - f(lon, lat)) <= 1.5);
+        }
+        // Only the truncation of the two sides may differ (a metre).
+        const Agreement a = agreement(want, 1.0);
+        const double cliff = worstStepError(want);
+        qInfo("GTOPO30 against GDAL: max %.1f m, RMS %.2f m over %d cells, worst step %.1f m", a.worst, a.rms(), a.cells, cliff);
+        QVERIFY2(a.off == 0, qPrintable(QStringLiteral("%1 cells off, first %2").arg(a.off).arg(a.first)));
+        QVERIFY2(cliff <= 2.0, qPrintable(QString::number(cliff)));
+    }
+
+    // Only the tile south-east of 100 W 40 N is there (the others ignored as
+    // missing): it still covers its whole square. Its cells up to its
+    // edges take its edge samples beyond the last sample's centre (half a
+    // sample: the plane as if at that centre); cells outside it stay 0.
+    void gtopo30TileBesideMissingOnesCoversItsSquare()
+    {
+        const Terrain f = [](double lon, double lat) { return 10000.0 + 4800.0 * (lon + 100) + 3000.0 * (lat - 40); };
+        QVERIFY(gtopoTile(gtopo_, -100, 40, false, 0, 240, f));
+        zk::settings.ignoremissing = true;
+        shapeMap(-100 + 0.3 / 120, 40 + 0.2 / 120, 0.5, 60, 60);
+        zk::MsgScript script;
+        QVERIFY(zk::extractgtopo30());
+        const auto &c = zk::mapcorners;
+        const double half = 1.0 / 240;
+        int inside = 0, outside = 0, bad = 0;
+        QString first;
+        for (int j = 0; j <= 60; ++j)
+            for (int i = 0; i <= 60; ++i) {
+                const double lon = c.lon[0] + (double(c.lon[2]) - c.lon[0]) * i / 60;
+                const double lat = c.lat[2] + (double(c.lat[0]) - c.lat[2]) * j / 60;
+                const bool in = lon > -100 && lat < 40;
+                const double want = in ? std::trunc(f(std::max(lon, -100 + half), std::min(lat, 40 - half))) : 0.0;
+                ++(in ? inside : outside);
+                const int v = zk::elevgrid.at(i, j);
+                if (std::fabs(v - want) > 1 && bad++ == 0)
+                    first = QStringLiteral("cell %1,%2 (%3, %4): %5, expected %6").arg(i).arg(j).arg(lon, 0, 'f', 5).arg(lat, 0, 'f', 5).arg(v).arg(want);
+            }
+        QVERIFY(inside > 500 && outside > 500);
+        QVERIFY2(bad == 0, qPrintable(QStringLiteral("%1 cells, first %2").arg(bad).arg(first)));
     }
 
     void missingTilesInOrder()
