@@ -44,7 +44,8 @@ struct Surface {
     }
 };
 
-// Rolling synthetic terrain from -200 m (sea) to about 3000 m.
+// Rolling synthetic terrain from -200 m (sea) to about 3000 m, rising to
+// 5311 m towards the far corner of a 4000 x 4000 grid.
 int16_t terrain(int x, int y)
 {
     const double v = 900 + 700 * std::sin(x * 0.011) * std::cos(y * 0.007) + 500 * std::sin((x + 2 * y) * 0.023) +
@@ -52,6 +53,20 @@ int16_t terrain(int x, int y)
     return int16_t(v < 0 ? std::max(-200.0, v) : v);
 }
 
+// The grid a benchmark names, checked before it is timed: a benchmark run on
+// another grid than the one it reports would measure something else, so the
+// run stops with the reason.
+void requireGrid(const char *name, const Grid &g, int nx, int ny, int16_t lo, int16_t hi)
+{
+    const int gx = g.a.ubound[0] - g.a.lbound[0] + 1, gy = g.a.ubound[1] - g.a.lbound[1] + 1;
+    const auto [mn, mx] = std::minmax_element(g.cells.begin(), g.cells.end());
+    if (gx == nx && gy == ny && !g.cells.empty() && *mn == lo && *mx == hi) return;
+    std::fprintf(stderr, "%s: the grid is %d x %d from %d to %d m, not %d x %d from %d to %d m\n", name, gx, gy,
+                 g.cells.empty() ? 0 : int(*mn), g.cells.empty() ? 0 : int(*mx), nx, ny, int(lo), int(hi));
+    std::exit(1);
+}
+
+// The rolling terrain on 4000 x 4000 cells, checked on every use.
 Grid &bigGrid()
 {
     static Grid g = [] {
@@ -60,6 +75,7 @@ Grid &bigGrid()
             for (int x = 0; x < 4000; ++x) g.cells[size_t(y) * 4000 + size_t(x)] = terrain(x, y);
         return g;
     }();
+    requireGrid("the 4000 x 4000 terrain", g, 4000, 4000, -200, 5311);
     return g;
 }
 
@@ -112,19 +128,6 @@ void fastdrawBench(benchmark::State &state, int16_t mode, uint8_t c1)
 void BM_FastdrawRainbow4000(benchmark::State &state) { fastdrawBench(state, 5, 0); }
 void BM_FastdrawGrey4000(benchmark::State &state) { fastdrawBench(state, 0, 0); }
 void BM_FastdrawStratifiedContours4000(benchmark::State &state) { fastdrawBench(state, 1, 1); }
-
-// The grid a benchmark names, checked before it is timed: a benchmark run on
-// another grid than the one it reports would measure something else, so the
-// run stops with the reason.
-void requireGrid(const char *name, const Grid &g, int nx, int ny, int16_t lo, int16_t hi)
-{
-    const int gx = g.a.ubound[0] - g.a.lbound[0] + 1, gy = g.a.ubound[1] - g.a.lbound[1] + 1;
-    const auto [mn, mx] = std::minmax_element(g.cells.begin(), g.cells.end());
-    if (gx == nx && gy == ny && !g.cells.empty() && *mn == lo && *mx == hi) return;
-    std::fprintf(stderr, "%s: the grid is %d x %d from %d to %d m, not %d x %d from %d to %d m\n", name, gx, gy,
-                 g.cells.empty() ? 0 : int(*mn), g.cells.empty() ? 0 : int(*mx), nx, ny, int(lo), int(hi));
-    std::exit(1);
-}
 
 // One 256 x 256 block of a map whose every row widens the range of
 // elevations (output row r from -256 r to 256 r, held to the 16-bit range)
@@ -267,6 +270,7 @@ void BM_Drawpic3D1024x768(benchmark::State &state)
             for (int x = 0; x < 2000; ++x) g.cells[size_t(y) * 2000 + size_t(x)] = terrain(x * 2, y * 2);
         return g;
     }();
+    requireGrid("the perspective's 2000 x 2000 terrain", g, 2000, 2000, -200, 5311);
     static Surface map = [] {
         Surface s(2000, 2000);
         for (size_t k = 0; k < s.bits.size(); ++k) s.bits[k] = 0xFF000000u | uint32_t(k * 2654435761u >> 8);
