@@ -4,6 +4,7 @@
 // 1024 x 768 perspective view.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -25,6 +26,13 @@ struct Grid {
     {
         a = ZkArray{2, {0, 0}, {nx - 1, ny - 1}, cells.data()};
     }
+    // The descriptor pointed at this copy's own cells.
+    ZkArray **ref()
+    {
+        a.data = cells.data();
+        p = &a;
+        return &p;
+    }
 };
 
 struct Surface {
@@ -36,7 +44,8 @@ struct Surface {
     }
 };
 
-// Rolling synthetic terrain from -200 m (sea) to about 3000 m.
+// Rolling synthetic terrain from -200 m (sea) to about 3000 m, rising to
+// 5311 m towards the far corner of a 4000 x 4000 grid.
 int16_t terrain(int x, int y)
 {
     const double v = 900 + 700 * std::sin(x * 0.011) * std::cos(y * 0.007) + 500 * std::sin((x + 2 * y) * 0.023) +
@@ -44,6 +53,20 @@ int16_t terrain(int x, int y)
     return int16_t(v < 0 ? std::max(-200.0, v) : v);
 }
 
+// The grid a benchmark names, checked before it is timed: a benchmark run on
+// another grid than the one it reports would measure something else, so the
+// run stops with the reason.
+void requireGrid(const char *name, const Grid &g, int nx, int ny, int16_t lo, int16_t hi)
+{
+    const int gx = g.a.ubound[0] - g.a.lbound[0] + 1, gy = g.a.ubound[1] - g.a.lbound[1] + 1;
+    const auto [mn, mx] = std::minmax_element(g.cells.begin(), g.cells.end());
+    if (gx == nx && gy == ny && !g.cells.empty() && *mn == lo && *mx == hi) return;
+    std::fprintf(stderr, "%s: the grid is %d x %d from %d to %d m, not %d x %d from %d to %d m\n", name, gx, gy,
+                 g.cells.empty() ? 0 : int(*mn), g.cells.empty() ? 0 : int(*mx), nx, ny, int(lo), int(hi));
+    std::exit(1);
+}
+
+// The rolling terrain on 4000 x 4000 cells, checked on every use.
 Grid &bigGrid()
 {
     static Grid g = [] {
@@ -52,6 +75,7 @@ Grid &bigGrid()
             for (int x = 0; x < 4000; ++x) g.cells[size_t(y) * 4000 + size_t(x)] = terrain(x, y);
         return g;
     }();
+    requireGrid("the 4000 x 4000 terrain", g, 4000, 4000, -200, 5311);
     return g;
 }
 
@@ -104,6 +128,67 @@ void fastdrawBench(benchmark::State &state, int16_t mode, uint8_t c1)
 void BM_FastdrawRainbow4000(benchmark::State &state) { fastdrawBench(state, 5, 0); }
 void BM_FastdrawGrey4000(benchmark::State &state) { fastdrawBench(state, 0, 0); }
 void BM_FastdrawStratifiedContours4000(benchmark::State &state) { fastdrawBench(state, 1, 1); }
+
+// One 256 x 256 block of a map whose every row widens the range of
+// elevations (output row r from -256 r to 256 r, held to the 16-bit range)
+// against a block of the rolling terrain, same settings, timed side by side
+// in each iteration; the ratio widening / ordinary is the measure (goal
+// under 2). The argument is the map mode (5: rainbow colour stops, with the
+// 100 m contours).
+void BM_FastdrawWideningVsOrdinary256(benchmark::State &state)
+{
+    constexpr int kSide = 256;
+    static Grid widening = [] {
+        Grid g(kSide, kSide);
+        for (int y = 0; y < kSide; ++y) {
+            const int64_t r = kSide - 1 - y;
+            for (int x = 0; x < kSide; ++x) {
+                const int64_t e = -256 * r + 512 * r * x / 255;
+                g.cells[size_t(y) * kSide + size_t(x)] = int16_t(std::clamp<int64_t>(e, INT16_MIN, INT16_MAX));
+            }
+        }
+        return g;
+    }();
+    static Grid ordinary = [] {
+        Grid g(kSide, kSide);
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) g.cells[size_t(y) * kSide + size_t(x)] = terrain(x + 1000, y + 1000);
+        return g;
+    }();
+    requireGrid("widening map", widening, kSide, kSide, INT16_MIN, INT16_MAX);
+    requireGrid("ordinary map", ordinary, kSide, kSide, -3, 2135);
+    ZkArray **wide = widening.ref(), **plain = ordinary.ref();
+    Surface s(kSide, kSide);
+    MapSettings m = mapSettings(int16_t(state.range(0)));
+    if (m.Mapmode == 5) m.c2 = 1;
+    int16_t levels[11], red[12], green[12], blue[12];
+    for (int i = 0; i < 11; ++i) levels[i] = int16_t(-200 + 320 * i);
+    for (int i = 0; i < 12; ++i) {
+        red[i] = int16_t(20 * i);
+        green[i] = int16_t(255 - 20 * i);
+        blue[i] = int16_t(i * 37 % 256);
+    }
+    translate(nullptr);
+    callback(nullptr);
+    using Clock = std::chrono::steady_clock;
+    double tw = 0, to = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        fastdraw(&m, plain, &s.dc, 0, 0, kSide - 1, kSide - 1, levels, red, green, blue, 1);
+        benchmark::DoNotOptimize(s.bits.data());
+        to += std::chrono::duration<double>(Clock::now() - t0).count();
+        t0 = Clock::now();
+        fastdraw(&m, wide, &s.dc, 0, 0, kSide - 1, kSide - 1, levels, red, green, blue, 1);
+        benchmark::DoNotOptimize(s.bits.data());
+        const double w = std::chrono::duration<double>(Clock::now() - t0).count();
+        tw += w;
+        state.SetIterationTime(w);
+    }
+    const double n = double(state.iterations());
+    state.counters["widening_ms"] = 1000 * tw / n;
+    state.counters["ordinary_ms"] = 1000 * to / n;
+    state.counters["ratio"] = tw / to;
+}
 
 // The same grid through gdaldem hillshade (one process per run, output to a
 // GeoTIFF in the temporary folder); the second case measures the process
@@ -185,6 +270,7 @@ void BM_Drawpic3D1024x768(benchmark::State &state)
             for (int x = 0; x < 2000; ++x) g.cells[size_t(y) * 2000 + size_t(x)] = terrain(x * 2, y * 2);
         return g;
     }();
+    requireGrid("the perspective's 2000 x 2000 terrain", g, 2000, 2000, -200, 5311);
     static Surface map = [] {
         Surface s(2000, 2000);
         for (size_t k = 0; k < s.bits.size(); ++k) s.bits[k] = 0xFF000000u | uint32_t(k * 2654435761u >> 8);
@@ -203,6 +289,7 @@ void BM_Drawpic3D1024x768(benchmark::State &state)
 BENCHMARK(BM_FastdrawRainbow4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FastdrawGrey4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FastdrawStratifiedContours4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FastdrawWideningVsOrdinary256)->Arg(0)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_GdaldemHillshade4000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK(BM_GdaldemStartup2x2)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK(BM_GetdtedLevel1To2000)->Unit(benchmark::kMillisecond);

@@ -7,7 +7,7 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libmspack-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libgdal-dev
   fonts-dejavu-core
   # tools the tests use to make real fixtures and peers
   gdal-bin mscompress geographiclib-tools socat gpsbabel xvfb xauth openbox x11-utils xdotool poppler-utils python3

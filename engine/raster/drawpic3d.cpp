@@ -4,6 +4,7 @@
 // map, then the background (far colour down to the horizon row, sky above).
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "frame.h"
 #include "gdi.h"
@@ -45,7 +46,7 @@ private:
     uint32_t last_ = 0;
 };
 
-// Columns painted between two reports to the progress hook.
+// Columns painted at once, on every core, before they are shown one by one.
 constexpr int32_t kColumnBlock = 32;
 
 }  // namespace
@@ -91,16 +92,24 @@ extern "C" int32_t drawpic3D(ZkArray **grid, ZkDC *hdcMap, ZkDC *hdcDst, int32_t
     }
 
     const int64_t rows = hdcDst && hdcDst->bits ? hdcDst->height : 0;  // rows at or below this are clipped
-    const uint32_t farColour = uint32_t(far_) | ZK_PALETTERGB;
-    const uint32_t skyColour = uint32_t(sky) | ZK_PALETTERGB;
+    // Every column paints its rows from min(height, rows - 1) up to 0 (the
+    // first terrain row is row height, one below the view, when the bitmap
+    // has it), each exactly once; columns outside the bitmap paint nothing.
+    const int64_t colRows = (rows > 0 && height >= 0) ? std::min<int64_t>(height, rows - 1) + 1 : 0;
+    const int32_t cols = colRows > 0 ? std::min(width, hdcDst->width) : 0;
+    // Pixels as setPixelV stores them on this device context.
+    auto stored = [&](uint32_t colour) { return gdi::resolve(hdcDst, colour) | 0xFF000000u; };
+    const uint32_t farPixel = stored(uint32_t(far_) | ZK_PALETTERGB);
+    const uint32_t skyPixel = stored(uint32_t(sky) | ZK_PALETTERGB);
     int32_t result = 0;
+    int32_t centreResult = 0;  // written by the centre column only
 
     // Every column is a ray of its own: a block of columns is painted at once
-    // on every core (each writes its own column only); then the progress hook
-    // hears of each column of the block in turn, from the calling thread, so
-    // that it may show the picture or stop it between blocks, never while a
-    // column is drawn.
-    auto column = [&](int32_t i) {
+    // on every core, each into its own column of a scratch area. Then, from
+    // the calling thread, each column in turn is copied onto the picture and
+    // the progress hook hears of it, so that the hook sees the picture up to
+    // that column and a stop leaves nothing painted after it.
+    auto column = [&](int32_t i, uint32_t *out) {
         MapColours colours(hdcMap, mask);
         const float a = float(h - (double(i) - hw) / P);
         const double ca = std::cos(double(a)), sn = std::sin(double(a));
@@ -125,12 +134,13 @@ extern "C" int32_t drawpic3D(ZkArray **grid, ZkDC *hdcMap, ZkDC *hdcDst, int32_t
                 const float z = float(double(e) - oz - double(k) * r * r);
                 const int32_t s = engine::trunc32(hh - (double(z) * m / r - q) * P);
                 if (s < j) {
-                    const uint32_t colour = colours.at(engine::trunc32(std::floor(double(px) + 0.5)),
-                                                       engine::trunc32(std::floor(u + 0.5 - py)));
+                    const uint32_t pixel = stored(colours.at(engine::trunc32(std::floor(double(px) + 0.5)),
+                                                             engine::trunc32(std::floor(u + 0.5 - py))));
                     // Rows j down to s + 1; reaching below row 0 ends the column.
                     const int64_t low = int64_t(s) + 1;
-                    for (int64_t row = std::min(j, rows - 1); row >= std::max<int64_t>(low, 0); --row)
-                        gdi::setPixelV(hdcDst, i, int32_t(row), colour);
+                    if (out)
+                        for (int64_t row = std::min(j, colRows - 1); row >= std::max<int64_t>(low, 0); --row)
+                            out[row] = pixel;
                     if (low < 0) {
                         j = -1;
                         active = false;
@@ -138,7 +148,7 @@ extern "C" int32_t drawpic3D(ZkArray **grid, ZkDC *hdcMap, ZkDC *hdcDst, int32_t
                         j = s;
                     }
                 }
-                if (std::floor(r) == std::floor(dist) && i == hw) result = int32_t(j);
+                if (std::floor(r) == std::floor(dist) && i == hw) centreResult = int32_t(j);
                 next = r + stp;
             } else {
                 if (entered) active = false;  // the ray has left the map
@@ -152,16 +162,33 @@ extern "C" int32_t drawpic3D(ZkArray **grid, ZkDC *hdcMap, ZkDC *hdcDst, int32_t
             if (!(next > r)) break;  // so far out that a step no longer moves the ray
             r = next;
         }
-        int64_t row = std::min(j, rows - 1);
-        for (; row >= Z && row >= 0; --row) gdi::setPixelV(hdcDst, i, int32_t(row), farColour);
-        for (; row >= 0; --row) gdi::setPixelV(hdcDst, i, int32_t(row), skyColour);
+        if (!out) return;
+        int64_t row = std::min(j, colRows - 1);
+        for (; row >= Z && row >= 0; --row) out[row] = farPixel;
+        for (; row >= 0; --row) out[row] = skyPixel;
     };
     const int threads = workercount();
+    std::vector<uint32_t> scratch(size_t(kColumnBlock) * size_t(colRows));
     for (int32_t i0 = 0; i0 < width; i0 += kColumnBlock) {
         const int32_t n = std::min(kColumnBlock, width - i0);
-        parallelfor(n, [&](int k) { column(i0 + k); }, threads);
+        auto scratchOf = [&](int32_t i) { return i < cols ? scratch.data() + size_t(i - i0) * size_t(colRows) : nullptr; };
+        parallelfor(
+            n,
+            [&](int c) {
+                // A column outside the bitmap only matters for the result.
+                uint32_t *out = scratchOf(i0 + c);
+                if (out || i0 + c == hw) column(i0 + c, out);
+            },
+            threads);
         bool goon = true;
-        for (int32_t i = i0; i < i0 + n && goon; ++i) goon = engine::progress(i);
+        for (int32_t i = i0; i < i0 + n && goon; ++i) {
+            if (const uint32_t *from = scratchOf(i)) {
+                uint32_t *to = hdcDst->bits + i;
+                for (int64_t row = 0; row < colRows; ++row) to[row * hdcDst->stride] = from[row];
+            }
+            if (i == hw) result = centreResult;
+            goon = engine::progress(i);
+        }
         if (!goon) break;
     }
     return result;

@@ -3,8 +3,10 @@
 // darkened or lightened by the slope towards the light, with contour lines.
 //
 // Everything that depends on a cell's own elevation alone (ramp, sea offset,
-// X-ray value, colour stop) is worked out once per elevation present in the
-// window; the per-cell kernel then adds the slope shading and the contours.
+// X-ray value, colour stop) is worked out once per elevation from the lowest
+// to the highest of the painted cells, in a table made once per call (the
+// grey relief needs none: its sea offset is worked out per cell); the
+// per-cell kernel then adds the slope shading and the contours.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -34,8 +36,23 @@ struct Level {
     int32_t n0 = 0;    // modes 3 and 4: the value; shading modes: the sea offset (0 or -32)
     uint8_t ramp = kGrey;
     int32_t r = 0, g = 0, b = 0;  // colour stop (rainbow without a palette)
-    const uint32_t *pixels = nullptr;  // the ramp's entries as written to the bitmap
 };
+
+// The table's entries, kept small: a map whose elevations span the whole
+// 16-bit range has 65,536 of them. Without colour stops, the ramp and the
+// value added to the shading; with them, the stop's colour (between two
+// 16-bit stop colours, so within 16 bits).
+struct Ramped {
+    int16_t n0;
+    uint8_t ramp;
+};
+struct Stop {
+    int16_t r, g, b;
+};
+
+// How a cell's colour is found: grey relief (no table), a ramp by the
+// table, or colour stops by the table.
+enum class Kind { Grey, Ramped, Stops };
 
 struct Painter {
     int mode = 1;        // 0..5
@@ -48,14 +65,20 @@ struct Painter {
     bool interp = false;
     uint32_t pixel[zk::engine::kRamps][zk::engine::kRampLen] = {};  // ramp entries as written to the bitmap
     double bright[256] = {};  // rainbow brightness factor f by the value n clamped to 0..255
-    std::vector<Level> table;  // by elevation from emin
-    int32_t emin = 0, emax = -1;
+    bool ascending = false;  // the colour stops' levels never decrease
+    std::vector<Ramped> ramped;  // by elevation from emin, without colour stops
+    std::vector<Stop> stopped;   // by elevation from emin, with colour stops
+    int32_t emin = 0;
 
-    Level levelOf(int32_t e) const
+    // The level of elevation e; with colour stops, i is where the search for
+    // the first level above e starts (0, or the index found for a lower
+    // elevation when the levels never decrease), and is left at the index found.
+    template <int Mode>
+    Level levelOf(int32_t e, int &i) const
     {
         using zk::engine::trunc32;
         Level L;
-        switch (mode) {
+        switch (Mode) {
         case 0:
             L.n0 = e == 0 ? -32 : 0;  // sea
             break;
@@ -72,7 +95,6 @@ struct Painter {
             break;
         case 5:
             if (stops) {
-                int i = 0;
                 while (i < 11 && e >= levels[i]) ++i;
                 if (interp && i >= 1 && i <= 10) {
                     double t = double(e - levels[i - 1]) / std::max(1, levels[i] - levels[i - 1]);
@@ -105,28 +127,44 @@ struct Painter {
         return L;
     }
 
-    // Makes the table cover the elevations of one row (the row is read
-    // again at once for painting, so this pass costs little).
-    void cover(const int16_t *cur, int32_t cols)
+    // Makes the table cover elevations lo to hi, once for the whole
+    // picture: a table grown as rows reach further would be rebuilt by every
+    // row of a map whose rows widen the range.
+    void cover(int32_t lo, int32_t hi)
     {
-        int16_t lo = INT16_MAX, hi = INT16_MIN;
-        for (int32_t k = 0; k < cols; ++k) {
-            lo = std::min(lo, cur[k]);
-            hi = std::max(hi, cur[k]);
+        switch (mode) {
+        case 0: break;  // grey relief: the sea offset alone, worked out per cell
+        case 2: coverAs<2>(lo, hi); break;
+        case 3: coverAs<3>(lo, hi); break;
+        case 4: coverAs<4>(lo, hi); break;
+        case 5: coverAs<5>(lo, hi); break;
+        default: coverAs<1>(lo, hi); break;
         }
-        if (table.empty()) {
-            emin = lo;
-            emax = lo - 1;
+    }
+
+    template <int Mode>
+    void coverAs(int32_t lo, int32_t hi)
+    {
+        emin = lo;
+        const size_t n = size_t(std::max(0, hi - lo + 1));
+        int i = 0;
+        if (stops) {
+            stopped.resize(n);
+            for (int32_t e = lo; e <= hi; ++e) {
+                if (!ascending) i = 0;
+                const Level L = levelOf<Mode>(e, i);
+                stopped[size_t(e - lo)] = Stop{int16_t(L.r), int16_t(L.g), int16_t(L.b)};
+            }
+        } else {
+            ramped.resize(n);
+            for (int32_t e = lo; e <= hi; ++e) {
+                const Level L = levelOf<Mode>(e, i);
+                // Only modes 3 and 4 (no shading) have values beyond +-32:
+                // there at most three contour steps of 48 follow before the
+                // value is clamped to 0..255, so beyond +-1000 it paints the same.
+                ramped[size_t(e - lo)] = Ramped{int16_t(std::clamp(L.n0, -1000, 1000)), L.ramp};
+            }
         }
-        if (lo >= emin && hi <= emax) return;
-        const int32_t nlo = std::min<int32_t>(lo, emin), nhi = std::max<int32_t>(hi, emax);
-        std::vector<Level> wider(size_t(nhi - nlo + 1));
-        for (int32_t e = nlo; e <= nhi; ++e)
-            wider[size_t(e - nlo)] = (e >= emin && e <= emax) ? table[size_t(e - emin)] : levelOf(e);
-        for (Level &L : wider) L.pixels = pixel[L.ramp];
-        table.swap(wider);
-        emin = nlo;
-        emax = nhi;
     }
 
     int32_t shade(int32_t e, int32_t w, int32_t s) const
@@ -138,7 +176,7 @@ struct Painter {
     // One output row: cur and south are the grid rows of the cells and of
     // their southern neighbours from the window's first column, west the
     // western neighbour of that first column; shade is scratch of cols values.
-    template <bool Shade, bool Stops, bool Contours>
+    template <Kind K, bool Shade, bool Contours>
     void row(const int16_t *cur, int32_t west, const int16_t *south, uint32_t *out, int32_t cols,
              int32_t *shadeBuf) const
     {
@@ -153,13 +191,16 @@ struct Painter {
                 for (int32_t k = 1; k < cols; ++k) shadeBuf[k] = shade(cur[k], cur[k - 1], south[k]);
             }
         }
+        const uint32_t *greyPixel = pixel[kGrey];
         for (int32_t k = 0; k < cols; ++k) {
             const int32_t e = cur[k];
-            const Level &L = table[size_t(e - emin)];
             // The shading saturates at the 32-bit ends for extreme settings;
             // the sea offset and the contour darkening are added in 64 bits,
             // where they cannot overflow, before the value is clamped.
-            int64_t n = Shade ? int64_t(shadeBuf[k]) + L.n0 : int64_t(L.n0);
+            int64_t n = Shade ? int64_t(shadeBuf[k]) : 0;
+            if (K == Kind::Grey) n += e == 0 ? -32 : 0;
+            const Ramped *R = K == Kind::Ramped ? &ramped[size_t(e - emin)] : nullptr;
+            if (K == Kind::Ramped) n += R->n0;
             if (Contours) {
                 const int32_t w = k > 0 ? cur[k - 1] : west, s = south[k];
                 for (int c = 0; c < contours; ++c) {
@@ -173,26 +214,29 @@ struct Painter {
             }
             const int32_t v = int32_t(std::clamp<int64_t>(n, 0, 255));
             uint32_t colour;
-            if (Stops) {
+            if (K == Kind::Stops) {
+                const Stop &L = stopped[size_t(e - emin)];
                 const double f = bright[v];
                 colour = zk::gdi::rgb(uint32_t(zk::engine::trunc32(L.r * f)), uint32_t(zk::engine::trunc32(L.g * f)),
                                       uint32_t(zk::engine::trunc32(L.b * f))) |
                          0xFF000000u;
+            } else if (K == Kind::Grey) {
+                colour = greyPixel[v];
             } else {
-                colour = L.pixels[v];
+                colour = pixel[R->ramp][v];
             }
             out[k] = colour;
         }
     }
 
-    template <bool Shade, bool Stops>
+    template <Kind K, bool Shade>
     void rowTo(const int16_t *cur, int32_t west, const int16_t *south, uint32_t *out, int32_t cols,
                int32_t *shadeBuf) const
     {
         if (contours > 0)
-            row<Shade, Stops, true>(cur, west, south, out, cols, shadeBuf);
+            row<K, Shade, true>(cur, west, south, out, cols, shadeBuf);
         else
-            row<Shade, Stops, false>(cur, west, south, out, cols, shadeBuf);
+            row<K, Shade, false>(cur, west, south, out, cols, shadeBuf);
     }
 };
 
@@ -216,6 +260,7 @@ extern "C" int32_t fastdraw(MapSettings *map, ZkArray **grid, ZkDC *hdc, int16_t
     p.green = green;
     p.blue = blue;
     p.interp = interp != 0;
+    if (p.stops) p.ascending = std::is_sorted(levels, levels + 11);
     p.minx = map->minx;
     p.maxx = map->maxx;
     p.B = float(map->bri * 2.55);
@@ -270,6 +315,20 @@ extern "C" int32_t fastdraw(MapSettings *map, ZkArray **grid, ZkDC *hdc, int16_t
     auto gridRow = [&](int64_t y) { return g->data + (y - ly) * nx + (X1 - lx); };
 
 
+    // The elevations the painted rows hold, for the table.
+    int32_t lo = INT16_MAX, hi = INT16_MIN;
+    for (int64_t r = 0; r < rows; ++r) {
+        const int16_t *cur = gridRow(N - r);
+        int16_t rlo = INT16_MAX, rhi = INT16_MIN;
+        for (int32_t k = 0; k < cols; ++k) {
+            rlo = std::min(rlo, cur[k]);
+            rhi = std::max(rhi, cur[k]);
+        }
+        lo = std::min<int32_t>(lo, rlo);
+        hi = std::max<int32_t>(hi, rhi);
+    }
+    if (rows > 0) p.cover(lo, hi);
+
     const bool shade = p.mode != 3 && p.mode != 4;
     std::vector<int32_t> shadeBuf(size_t(std::max(cols, 1)));
     for (int64_t r = 0; r < H; ++r) {
@@ -279,13 +338,14 @@ extern "C" int32_t fastdraw(MapSettings *map, ZkArray **grid, ZkDC *hdc, int16_t
             const int16_t *south = y > ly ? gridRow(y - 1) : cur;
             const int32_t west = X1 > lx ? cur[-1] : cur[0];
             uint32_t *out = hdc->bits + r * hdc->stride;
-            p.cover(cur, cols);
             if (p.stops)
-                p.rowTo<true, true>(cur, west, south, out, cols, shadeBuf.data());
+                p.rowTo<Kind::Stops, true>(cur, west, south, out, cols, shadeBuf.data());
+            else if (p.mode == 0)
+                p.rowTo<Kind::Grey, true>(cur, west, south, out, cols, shadeBuf.data());
             else if (shade)
-                p.rowTo<true, false>(cur, west, south, out, cols, shadeBuf.data());
+                p.rowTo<Kind::Ramped, true>(cur, west, south, out, cols, shadeBuf.data());
             else
-                p.rowTo<false, false>(cur, west, south, out, cols, shadeBuf.data());
+                p.rowTo<Kind::Ramped, false>(cur, west, south, out, cols, shadeBuf.data());
         }
         if (!engine::progress(int32_t(r))) break;
     }

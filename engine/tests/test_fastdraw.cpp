@@ -505,3 +505,141 @@ TEST_F(Fastdraw, RandomGridsFollowTheCellRules)
             }
     }
 }
+
+// A map whose every row reaches further on both sides than all the rows
+// before it (output row r from -256 r to 256 r, held to the 16-bit range)
+// and an ordinary one of rolling hills, both 256 x 256: every pixel follows
+// the cell rules in every mode, and the pictures are those the painter made
+// when its table of elevations still grew row by row (checksums below).
+namespace {
+
+int16_t widening(int32_t x, int32_t r)
+{
+    const int64_t e = -256 * int64_t(r) + 512 * int64_t(r) * x / 255;
+    return int16_t(std::clamp<int64_t>(e, INT16_MIN, INT16_MAX));
+}
+
+int16_t hills(int32_t x, int32_t r)
+{
+    return int16_t(std::lround(900 * std::sin(x * 0.05) * std::cos(r * 0.04) + 400 + (x * r) % 7));
+}
+
+// FNV-1a of the pixels' colours, row after row.
+uint64_t checksum(const Surface &s)
+{
+    uint64_t h = 14695981039346656037ull;
+    for (int32_t y = 0; y < s.dc.height; ++y)
+        for (int32_t x = 0; x < s.dc.width; ++x) {
+            const uint32_t c = s.px(x, y);
+            for (int b = 0; b < 3; ++b) {
+                h ^= (c >> (8 * b)) & 0xFF;
+                h *= 1099511628211ull;
+            }
+        }
+    return h;
+}
+
+}  // namespace
+
+TEST_F(Fastdraw, MapWideningRowByRowPaintsByTheCellRules)
+{
+    constexpr int32_t kSide = 256;
+    ZkPalette pal{};
+    pal.count = 256;
+    for (int i = 0; i < 256; ++i) pal.entries[i] = rgb(uint32_t(i), uint32_t(i * 3), uint32_t(255 - i));
+    Stops st;
+    struct Case {
+        const char *map;
+        int16_t mode;
+        uint8_t c1, c2;
+        bool palette, interp;
+        uint64_t before;  // the picture's checksum before the table was sized once per call
+    };
+    const Case cases[] = {
+        {"widening", 0, 0, 0, false, false, 0x32e2c7c8943ba573ull},
+        {"widening", 1, 1, 3, false, false, 0x02d0be6c5ea5c5e0ull},
+        {"widening", 2, 0, 1, false, false, 0x3eab0c81835214efull},
+        {"widening", 3, 0, 0, false, false, 0x9a36e1bcb0e6c845ull},
+        {"widening", 4, 1, 0, false, false, 0xb55a628d655a6d73ull},
+        {"widening", 5, 0, 2, false, true, 0xedd3c977191185ccull},
+        {"widening", 5, 1, 1, true, false, 0x9d1cc9e55d365833ull},
+        {"hills", 0, 0, 0, false, false, 0x075b004ba30b53e1ull},
+        {"hills", 1, 1, 3, false, false, 0x6ddf050c9d4bf343ull},
+        {"hills", 2, 0, 1, false, false, 0xd87925c605f3efd9ull},
+        {"hills", 3, 0, 0, false, false, 0x2d14d2b8c5c4664full},
+        {"hills", 4, 1, 0, false, false, 0x411383ca15b26f05ull},
+        {"hills", 5, 0, 2, false, true, 0x90e404d6e867f9afull},
+        {"hills", 5, 1, 1, true, false, 0xd7a8500a8bf8821dull},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.map) + " mode " + std::to_string(c.mode));
+        const bool wide = std::string(c.map) == "widening";
+        Grid g(kSide, kSide);
+        for (int32_t y = 0; y < kSide; ++y)
+            for (int32_t x = 0; x < kSide; ++x) g.at(x, y) = wide ? widening(x, kSide - 1 - y) : hills(x, kSide - 1 - y);
+        translate(c.palette ? &pal : nullptr);
+        Surface s(kSide, kSide, kUntouched);
+        if (c.palette) s.dc.palette = &pal;
+        MapSettings m{};
+        m.Mapmode = c.mode;
+        m.size = 150.0f;
+        m.con = 40.0f;
+        m.bri = 60.0f;
+        m.minx = -300.0f;
+        m.maxx = 2500.0f;
+        m.light = 315.0f;
+        m.c1 = c.c1;
+        m.c2 = c.c2;
+        fastdraw(&m, g.ref(), &s.dc, 0, 0, kSide - 1, kSide - 1, st.levels, st.red, st.green, st.blue,
+                 int16_t(c.interp));
+        int32_t wrong = 0;
+        for (int32_t r = 0; r < kSide; ++r)
+            for (int32_t x = 0; x < kSide; ++x) {
+                const int32_t y = kSide - 1 - r;
+                const int32_t e = g.at(x, y), w = g.at(x > 0 ? x - 1 : x, y), sv = g.at(x, y > 0 ? y - 1 : y);
+                const uint32_t want = zk::gdi::resolve(&s.dc, directColour(m, st, c.interp, e, w, sv));
+                if (s.px(x, r) != want && ++wrong <= 3) ADD_FAILURE() << "pixel " << x << "," << r;
+            }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(checksum(s), c.before) << std::hex << checksum(s);
+    }
+}
+
+// Hand-worked pixels of the widening map in the grey relief (light from the
+// north, contrast 18, size 100, brightness 50: n = trunc(s - e + 127.5), s
+// the southern neighbour, 32 darker at sea) and, without shading (size -1,
+// n = 127), in the stratified colours.
+TEST_F(Fastdraw, MapWideningRowByRowHandWorkedPixels)
+{
+    Grid g(256, 256);
+    for (int32_t y = 0; y < 256; ++y)
+        for (int32_t x = 0; x < 256; ++x) g.at(x, y) = widening(x, 255 - y);
+    Surface s(256, 256, kUntouched);
+    MapSettings m = baseMap(0);
+    draw(m, g, s, 0, 0, 255, 255);
+    // Column 128: e = -256 r + trunc(65536 r / 255) = r while r < 255.
+    EXPECT_EQ(s.px(128, 0), grey(96));    // e 0 (sea), s 1: 128 - 32
+    EXPECT_EQ(s.px(128, 5), grey(128));   // e 5, s 6
+    // Column 129: e = -256 r + trunc(66048 r / 255): 3 at row 1, 6 at row 2.
+    EXPECT_EQ(s.px(129, 1), grey(130));
+    EXPECT_EQ(s.px(0, 7), grey(0));       // e -1792, s -2048: clamped
+    EXPECT_EQ(s.px(255, 7), grey(255));   // e 1792, s 2048: clamped
+    EXPECT_EQ(s.px(0, 255), grey(127));   // the southern edge compares with itself
+
+    m = baseMap(1);
+    m.size = -1.0f;
+    draw(m, g, s, 0, 0, 255, 255);
+    EXPECT_EQ(s.px(0, 1), ramp(2, 0, 2, 127));    // -256: magenta
+    EXPECT_EQ(s.px(128, 0), ramp(0, 2, 2, 95));   // 0: sea, cyan 32 darker
+    EXPECT_EQ(s.px(255, 1), ramp(0, 2, 0, 127));  // 256: green
+    // Row 3, column 200: -768 + trunc(307200 / 255) = -768 + 1204 = 436, yellow.
+    EXPECT_EQ(s.px(200, 3), ramp(2, 2, 0, 127));
+    // Row 3, column 230: -768 + trunc(353280 / 255) = -768 + 1385 = 617, yellow;
+    // column 240: -768 + 1445 = 677; column 250: -768 + 1505 = 737, brown.
+    EXPECT_EQ(s.px(240, 3), ramp(2, 2, 0, 127));
+    EXPECT_EQ(s.px(250, 3), ramp(2, 1, 0, 127));
+    EXPECT_EQ(s.px(255, 10), ramp(2, 2, 2, 127));  // 2560: grey
+    // Row 200 lies beyond the 16-bit range at both ends.
+    EXPECT_EQ(s.px(0, 200), ramp(2, 0, 2, 127));    // -32768: magenta
+    EXPECT_EQ(s.px(255, 200), ramp(2, 2, 2, 127));  // 32767: grey
+}

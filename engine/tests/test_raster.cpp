@@ -418,17 +418,95 @@ TEST(Perspective, RefusesWhatItCannotDraw)
     EXPECT_TRUE(v.untouched());
 }
 
-// The hook hears of every column, after the block of 32 columns it belongs
-// to has been painted (together, on every core); a stop ends the view there.
-TEST(Perspective, HookPerColumnCanStopAtTheEndOfItsBlock)
+// The hook hears of each column once it stands on the picture, and a stop
+// ends the view after that column: the picture is then the whole view's
+// columns up to the stop and the untouched bitmap after it, and the result
+// is the centre column's row only when the centre column was painted.
+namespace {
+
+struct StopWatcher {
+    static inline const Surface *picture = nullptr;  // the bitmap being painted
+    static inline const Surface *whole = nullptr;    // the view painted to the end
+    static inline std::vector<int32_t> seen;
+    static inline std::vector<std::string> faults;   // what the hook saw amiss
+    static inline size_t stopAt = 0;
+    static int32_t hook(int32_t i)
+    {
+        seen.push_back(i);
+        const Surface &p = *picture;
+        for (int32_t y = 0; y < p.dc.height; ++y) {
+            if (p.px(i, y) != whole->px(i, y)) faults.push_back("column " + std::to_string(i) + " not yet painted");
+            if (i + 1 < p.dc.width && p.px(i + 1, y) != kUntouched)
+                faults.push_back("column " + std::to_string(i + 1) + " painted before its turn");
+        }
+        return seen.size() == stopAt ? 0 : 1;
+    }
+};
+
+}  // namespace
+
+TEST(Perspective, StopEndsTheViewAfterTheColumnInHand)
 {
-    View v;
-    HookRecorder hook(1);
-    v.draw(25, 45, 100, 25, 5);
-    EXPECT_EQ(HookRecorder::seen, (std::vector<int32_t>{0}));
-    EXPECT_NE(v.dst.px(0, 47), kUntouched);
-    EXPECT_NE(v.dst.px(31, 47), kUntouched);
-    EXPECT_EQ(v.dst.px(32, 47), kUntouched);
+    constexpr int32_t kWidth = 100, kHeight = 48, kCentre = kWidth / 2;
+    View v;  // for its grid and map
+    for (int32_t j = 0; j < 50; ++j)
+        for (int32_t i = 0; i < 50; ++i) {
+            v.grid.at(i, j) = int16_t(40 * std::sin(i / 3.0) * std::cos(j / 4.0) + 20);
+            v.map.set(i, j, uint32_t(i * 5 + (j * 5 << 8)));
+        }
+    auto draw = [&](Surface &dst) {
+        return drawpic3D(v.grid.ref(), &v.map.dc, &dst.dc, kWidth, kHeight, 5.0f, 1.0f, 0.5f, 25, 45, 100, 25, 5, 0,
+                         int32_t(kSky), int32_t(kFar), 0);
+    };
+    // The whole view, under a hook that never stops: each column it
+    // reports stands on the picture, and none after it.
+    Surface whole(kWidth, kHeight, kUntouched), shadow(kWidth, kHeight, kUntouched);
+    callback(nullptr);
+    draw(shadow);  // the same view without a hook, to check each column against
+    StopWatcher::picture = &whole;
+    StopWatcher::whole = &shadow;
+    StopWatcher::seen.clear();
+    StopWatcher::faults.clear();
+    StopWatcher::stopAt = 0;
+    callback(&StopWatcher::hook);
+    const int32_t wholeRow = draw(whole);
+    callback(nullptr);
+    ASSERT_EQ(StopWatcher::seen.size(), size_t(kWidth));
+    EXPECT_TRUE(StopWatcher::faults.empty()) << StopWatcher::faults.front();
+    ASSERT_EQ(whole.bits, shadow.bits);
+    ASSERT_GT(wholeRow, 0);  // the centre column reaches the target's distance
+    for (int32_t i = 0; i < kWidth; ++i) ASSERT_NE(whole.px(i, kHeight - 1), kUntouched) << i;
+
+    // Stops at the first column, inside the first block, and inside the
+    // second block before its centre column; then at the centre column.
+    for (const size_t stop : {size_t(1), size_t(5), size_t(40), size_t(kCentre + 1)}) {
+        SCOPED_TRACE("stop at call " + std::to_string(stop));
+        Surface dst(kWidth, kHeight, kUntouched);
+        Surface expected(kWidth, kHeight, kUntouched);
+        for (int32_t y = 0; y < kHeight; ++y)
+            for (int32_t i = 0; i < int32_t(stop); ++i) expected.set(i, y, whole.px(i, y));
+        StopWatcher::picture = &dst;
+        StopWatcher::whole = &whole;
+        StopWatcher::seen.clear();
+        StopWatcher::faults.clear();
+        StopWatcher::stopAt = stop;
+        callback(&StopWatcher::hook);
+        const int32_t row = draw(dst);
+        callback(nullptr);
+        std::vector<int32_t> calls(stop);
+        for (size_t c = 0; c < stop; ++c) calls[c] = int32_t(c);
+        EXPECT_EQ(StopWatcher::seen, calls);
+        EXPECT_TRUE(StopWatcher::faults.empty()) << StopWatcher::faults.front();
+        EXPECT_EQ(row, int32_t(stop) > kCentre ? wholeRow : 0);
+        int32_t wrong = 0, first = -1;
+        for (int32_t i = 0; i < kWidth; ++i)
+            for (int32_t y = 0; y < kHeight; ++y)
+                if (dst.px(i, y) != expected.px(i, y)) {
+                    ++wrong;
+                    if (first < 0) first = i;
+                }
+        EXPECT_EQ(wrong, 0) << "first column differing: " << first;
+    }
 }
 
 // On several threads the view is the one painted on one, column for column.
