@@ -48,8 +48,10 @@ function(zk_fuzz_target name)
     add_executable(fuzz_${name} ${entry} ${F_SOURCES})
     target_include_directories(fuzz_${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/engine
                                ${CMAKE_SOURCE_DIR}/platform)
-    target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
-    target_link_libraries(fuzz_${name} PRIVATE ${F_LIBS} Qt6::Core)
+    # libFuzzer's main, linked as an ordinary library after the program's
+    # own: -fsanitize=fuzzer would put it and its C++ library before the
+    # shared sanitizer run-time, which must be the first library loaded.
+    target_link_libraries(fuzz_${name} PRIVATE ${F_LIBS} Qt6::Core ${ZK_LIBFUZZER})
   endif()
 
   if(ZK_TESTS)
@@ -162,6 +164,28 @@ if(ZK_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined,float-cast-overflow
                       -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
   add_link_options(-fsanitize=address,undefined,float-cast-overflow)
+endif()
+
+# clang links its sanitizer run-time statically into programs and not at all
+# into shared libraries, which then leave its names undefined: the engine
+# library would no longer link with --no-undefined, and could be loaded only
+# by C++ programs (the C++ half of UBSan is not in a C program's copy). Linked
+# as the shared library it also comes as, the run-time is one copy for the
+# program and every library, whatever their language; the programs find it
+# where clang keeps it.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (ZK_FUZZ OR ZK_SANITIZE))
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libclang_rt.asan-${CMAKE_SYSTEM_PROCESSOR}.so
+                  OUTPUT_VARIABLE ZK_SANITIZER_RUNTIME OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT IS_ABSOLUTE "${ZK_SANITIZER_RUNTIME}" OR NOT EXISTS "${ZK_SANITIZER_RUNTIME}")
+    message(FATAL_ERROR "clang's shared sanitizer run-time is missing (${ZK_SANITIZER_RUNTIME}): install the Debian package clang (it brings libclang-rt-14-dev)")
+  endif()
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libclang_rt.fuzzer-${CMAKE_SYSTEM_PROCESSOR}.a
+                  OUTPUT_VARIABLE ZK_LIBFUZZER OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(ZK_FUZZ AND (NOT IS_ABSOLUTE "${ZK_LIBFUZZER}" OR NOT EXISTS "${ZK_LIBFUZZER}"))
+    message(FATAL_ERROR "libFuzzer is missing (${ZK_LIBFUZZER}): install the Debian package clang (it brings libclang-rt-14-dev)")
+  endif()
+  get_filename_component(ZK_SANITIZER_RUNTIME_DIR ${ZK_SANITIZER_RUNTIME} DIRECTORY)
+  add_link_options(-shared-libsan -Wl,-rpath,${ZK_SANITIZER_RUNTIME_DIR})
 endif()
 
 if(ZK_TESTS)
