@@ -7,7 +7,7 @@
 //
 // Targets that read a file take a few leading bytes of parameters (the grid
 // and the steps the extraction would pass) before the file's bytes; see
-// each harness.
+// each harness. A step byte b stands for b x b / 512 tile samples a cell.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -145,27 +145,28 @@ void terrain(const QString &work)
     const int record = 8 + 2 * 121 + 4;
     const QByteArray head = cell.left(3436 + 4 * record);
     // Parameters: flag, grid side, steps I and J, origin I and J.
-    put("engine/terrain/fuzz/corpus/dted/seed-dt0-4-profiles", bytes({0, 15, 15, 15, 0, 0}) + head);
-    put("engine/terrain/fuzz/corpus/dted/seed-dt0-offset", bytes({0, 31, 3, 7, 250, 3}) + head);
-    put("engine/terrain/fuzz/corpus/dted/seed-flag", bytes({1, 15, 15, 15, 0, 0}) + QByteArray("HDR1").leftJustified(80, ' ') + head);
+    put("engine/terrain/fuzz/corpus/dted/seed-dt0-4-profiles", bytes({0, 63, 101, 101, 0, 0}) + head);
+    put("engine/terrain/fuzz/corpus/dted/seed-dt0-offset", bytes({0, 31, 60, 140, 250, 3}) + head);
+    put("engine/terrain/fuzz/corpus/dted/seed-flag", bytes({1, 15, 101, 101, 0, 0}) + QByteArray("HDR1").leftJustified(80, ' ') + head);
 
     // GTOPO30 tile W100N90 with its two northern rows (the rows below are
     // not needed to read these), and an Antarctic one.
     if (!writegtopotile(work + QLatin1Char('/'), -100, 90, 90, 89.98, hills)) ok = false;
     const QByteArray topo = readAll(gtopo(work, -100, 90));
-    put("engine/terrain/fuzz/corpus/gtopo30/seed-2-rows", bytes({0, 15, 15, 15, 0, 0}) + topo.left(2 * 2 * 4800));
-    put("engine/terrain/fuzz/corpus/gtopo30/seed-3-rows-offset", bytes({0, 20, 40, 40, 250, 1}) + topo.left(3 * 2 * 4800));
+    put("engine/terrain/fuzz/corpus/gtopo30/seed-2-rows", bytes({0, 15, 32, 32, 0, 0}) + topo.left(2 * 2 * 4800));
+    put("engine/terrain/fuzz/corpus/gtopo30/seed-3-rows-offset", bytes({0, 20, 255, 16, 250, 1}) + topo.left(3 * 2 * 4800));
     if (!writegtopotile(work + QLatin1Char('/'), -120, -60, -60, -60.02, hills)) ok = false;
     const QByteArray ant = readAll(gtopo(work, -120, -60));
-    put("engine/terrain/fuzz/corpus/gtopo30/seed-antarctic", bytes({1, 15, 15, 15, 0, 0}) + ant.left(2 * 2 * 7200));
+    put("engine/terrain/fuzz/corpus/gtopo30/seed-antarctic", bytes({1, 63, 255, 32, 0, 0}) + ant.left(2 * 2 * 7200));
 
-    // A compressed Terrain tile, and the same tile not compressed.
+    // A compressed Terrain tile, and a tile that is not compressed (taken as
+    // it is, as the Windows expansion does).
     if (!writeterraintile(work + QLatin1Char('/'), -74, 45, hills)) ok = false;
     const QByteArray sdm = readAll(work + QStringLiteral("/terrain/") + zk::terrainrelpath(-74, 45));
-    put("map/fuzz/corpus/terraintile/seed-compressed", bytes({15, 15, 15, 0, 0}) + sdm);
+    put("map/fuzz/corpus/terraintile/seed-compressed", bytes({60, 32, 32, 0, 0}) + sdm);
     QByteArray raw(int(zk::kTerrainBytes), '\0');
     for (int k = 0; k < raw.size(); k += 2) raw[k] = char(k % 251);
-    put("map/fuzz/corpus/terraintile/seed-plain", bytes({31, 4, 4, 0, 0}) + raw);
+    put("map/fuzz/corpus/terraintile/seed-plain", bytes({31, 23, 23, 0, 0}) + raw);
 }
 
 // A path file in the layout the main program writes (13 header lines,
