@@ -46,8 +46,18 @@ bool writeFile(const std::string &path, const uint8_t *data, size_t size)
 }
 
 // A step from one byte: tile samples a grid cell, from 1/512 to about 127
-// (enough for 64 cells to cross the widest tile), and 0 (refused).
-float step(uint8_t b) { return float(int(b) * int(b)) / 512.0f; }
+// (enough for 64 cells to cross the widest tile), 0 (refused), and at the
+// top a step far beyond any tile.
+// An origin from one byte, in quarter cells, with the extremes standing for
+// a position far outside any grid and for one that is no number.
+float origin(uint8_t b)
+{
+    if (b == 0x7F) return 1.0e30f;
+    if (b == 0x80) return __builtin_nanf("");
+    return float(int8_t(b)) / 4.0f;
+}
+
+float step(uint8_t b) { return b == 255 ? 1.0e30f : float(int(b) * int(b)) / 512.0f; }
 
 }  // namespace
 
@@ -57,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const uint8_t antarctic = data[0] & 1;
     const int32_t side = (data[1] & 63) + 1;
     const float stepI = step(data[2]), stepJ = step(data[3]);
-    const float x0 = float(int8_t(data[4])) / 4.0f, y0 = float(int8_t(data[5])) / 4.0f;
+    const float x0 = origin(data[4]), y0 = origin(data[5]);
     const std::string &path = tempFile();
     if (!writeFile(path, data + 6, size - 6)) std::abort();
 
