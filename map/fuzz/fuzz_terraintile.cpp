@@ -1,0 +1,86 @@
+// libFuzzer target: any bytes as a Terrain tile file as it lies on the disc
+// (compressed, or plain), taken the way the extraction takes it: expanded
+// into the work folder (a private temporary folder here), read as a
+// 121 x 121 tile, and resampled onto a grid by the engine's getterrain. The
+// first five bytes are the resampling's parameters: the side of the grid
+// (1..64 cells), the two steps and the tile's origin on the grid. Only a
+// file that expands to a whole tile may be left in the work folder, and
+// the engine must stay within the tile and the grid.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "map/expandfile.h"
+#include "map/extract.h"
+#include "zelkor32.h"
+
+namespace {
+
+const QString &workFolder()
+{
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/zkfuzz-terrain-XXXXXX"));
+    static const QString path = dir.path() + QLatin1Char('/');
+    if (!dir.isValid()) std::abort();
+    return path;
+}
+
+// A step from one byte: tile samples a grid cell, from 1/512 to about 127
+// (enough for 64 cells to cross the widest tile), 0 (refused), and at the
+// top a step far beyond any tile.
+// An origin from one byte, with the extremes standing for the ends of the
+// range the call takes.
+int32_t origin(uint8_t b)
+{
+    if (b == 0x7F) return INT32_MAX;
+    if (b == 0x80) return INT32_MIN;
+    return int8_t(b);
+}
+
+float step(uint8_t b) { return b == 255 ? 1.0e30f : float(int(b) * int(b)) / 512.0f; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 5) return 0;
+    const int32_t side = (data[0] & 63) + 1;
+    const float stepI = step(data[1]), stepJ = step(data[2]);
+    const int32_t i0 = origin(data[3]), j0 = origin(data[4]);
+
+    const QString &work = workFolder();
+    {
+        QFile f(work + QStringLiteral("n45w074.sd_"));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
+        const qint64 n = qint64(size - 5);
+        if (f.write(reinterpret_cast<const char *>(data + 5), n) != n) std::abort();
+    }
+    const QString out = work + QStringLiteral("temp.sdm");
+    const bool expanded = zk::expandfile(work, work, QStringLiteral("n45w074.sd_"), QStringLiteral("temp.sdm"),
+                                         zk::kTerrainBytes);
+    const QFileInfo info(out);
+    if (expanded != (info.exists() && info.size() == zk::kTerrainBytes)) __builtin_trap();
+    if (!expanded && info.exists()) __builtin_trap();
+
+    std::vector<int16_t> tileCells;
+    if (!expanded) return 0;
+    if (!zk::readterraintile(out, tileCells) || tileCells.size() != size_t(zk::kTerrainSide) * zk::kTerrainSide)
+        __builtin_trap();
+    QFile::remove(out);
+
+    ZkArray tile{2, {0, 0}, {zk::kTerrainSide - 1, zk::kTerrainSide - 1}, tileCells.data()};
+    ZkArray *t = &tile;
+    constexpr int16_t kUntouched = 0x5A5A;
+    std::vector<int16_t> cells(size_t(side) * size_t(side), kUntouched);
+    ZkArray grid{2, {0, 0}, {side - 1, side - 1}, cells.data()};
+    ZkArray *g = &grid;
+    getterrain(&g, &t, i0, j0, stepI, stepJ);
+    for (int32_t j = 0; j < side; ++j)
+        for (int32_t i = 0; i < side; ++i)
+            if ((i < i0 || j < j0) && cells[size_t(i) + size_t(j) * size_t(side)] != kUntouched) __builtin_trap();
+    return 0;
+}
