@@ -13,28 +13,41 @@
 
 namespace zk::testjson {
 
+struct Member;
+
 struct Value {
     enum Kind { Null, Bool, Number, String, Array, Object } kind = Null;
     bool b = false;
     double num = 0;
     std::string str;
     std::vector<Value> arr;
-    std::vector<std::pair<std::string, Value>> obj;  // in file order
+    // In file order. Not std::pair<std::string, Value>: a pair of a type not
+    // yet complete is refused by clang with libstdc++, a vector of one is not.
+    std::vector<Member> obj;
 
-    bool has(const std::string &key) const
-    {
-        for (const auto &kv : obj)
-            if (kv.first == key) return true;
-        return false;
-    }
-    const Value &operator[](const std::string &key) const
-    {
-        for (const auto &kv : obj)
-            if (kv.first == key) return kv.second;
-        throw std::runtime_error("missing key: " + key);
-    }
+    bool has(const std::string &key) const;
+    const Value &operator[](const std::string &key) const;
     bool isNull() const { return kind == Null; }
 };
+
+struct Member {
+    std::string first;
+    Value second;
+};
+
+inline bool Value::has(const std::string &key) const
+{
+    for (const auto &kv : obj)
+        if (kv.first == key) return true;
+    return false;
+}
+
+inline const Value &Value::operator[](const std::string &key) const
+{
+    for (const auto &kv : obj)
+        if (kv.first == key) return kv.second;
+    throw std::runtime_error("missing key: " + key);
+}
 
 class Parser {
 public:
@@ -130,7 +143,7 @@ private:
                 ws();
                 if (i_ >= s_.size() || s_[i_] != ':') fail("':' expected");
                 ++i_;
-                v.obj.emplace_back(std::move(key), value());
+                v.obj.push_back(Member{std::move(key), value()});
                 ws();
                 if (i_ < s_.size() && s_[i_] == ',') {
                     ++i_;
