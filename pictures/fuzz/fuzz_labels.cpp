@@ -2,7 +2,8 @@
 // line, then colour, latitude, longitude, text, position code, background).
 // The file is drawn over a picture of the map as the object drawing draws
 // it, and opened in the object editor; neither may misbehave, and the
-// picture keeps its size.
+// picture keeps its size. What the editor then saves must reopen and save
+// to the same bytes.
 #include <cstdint>
 
 #include "fuzzenv.h"
@@ -32,6 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!ed) std::abort();
     ed->hide();
     ed->openpath(path);
+    // What the editor saves, it opens again to the same file.
+    const QString once = fuzzenv::folder() + QStringLiteral("/saved1.dat"), twice = fuzzenv::folder() + QStringLiteral("/saved2.dat");
+    if (!ed->savepath(once) || !ed->openpath(once) || !ed->savepath(twice)) __builtin_trap();
+    if (fuzzenv::readall(once) != fuzzenv::readall(twice)) __builtin_trap();
     QCoreApplication::processEvents();
     return 0;
 }

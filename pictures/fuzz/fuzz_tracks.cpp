@@ -2,7 +2,10 @@
 // lines, then latitude, longitude, sequence code, altitude). The file is
 // drawn over a picture of the map as lines with the copy pen and as filled
 // surfaces with the mask pen, and opened in the object editor; none of it
-// may misbehave, and the picture keeps its size.
+// may misbehave, and the picture keeps its size. What the editor then saves
+// must reopen and save to the same bytes.
+#include <QListWidget>
+
 #include <cstdint>
 
 #include "fuzzenv.h"
@@ -34,6 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!ed) std::abort();
     ed->hide();
     ed->openpath(lines);
+    // What the editor saves, it opens again to the same file. (A file of
+    // fewer than the six header lines is no track: the editor writes its
+    // point count after what lines there are, and the file grows by a line
+    // each time until the header is whole.)
+    const QString once = fuzzenv::folder() + QStringLiteral("/saved1.plt"), twice = fuzzenv::folder() + QStringLiteral("/saved2.plt");
+    if (!ed->savepath(once) || !ed->openpath(once) || !ed->savepath(twice)) __builtin_trap();
+    if (ed->List1->count() >= 6 && fuzzenv::readall(once) != fuzzenv::readall(twice)) __builtin_trap();
     QCoreApplication::processEvents();
     return 0;
 }

@@ -63,6 +63,13 @@ inline void writefile(const QString &path, const char *data, size_t size)
     if (size && f.write(data, qint64(size)) != qint64(size)) std::abort();
 }
 
+inline QByteArray readall(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) std::abort();
+    return f.readAll();
+}
+
 inline void testmap()
 {
     zk::elevgrid.redim(kCols - 1, kRows - 1);
