@@ -417,9 +417,17 @@ void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
         rmax = float(p.radar->b * p.radar->n);
         q = 1 / 1000.0 / p.radar->b;
     }
-    const int npts = rint32(std::max(2.0f, rmax * H / size));
-    const int first = rint32(std::max(1.0f, rmin * H / size));
-    const double g = double(rmax) / npts * 1000;
+    // A radar table may put its bins anywhere, far beyond the map: the
+    // steps are counted in double precision, and a radial is walked (and
+    // its steps kept) only as far as the map reaches. A step on the map
+    // lies within half a cell of its place, at most dc from the station, so
+    // step dc + 2 is off the map wherever the radial runs.
+    const double reach = double(dc) + 2;
+    const double steps = std::nearbyint(double(std::max(2.0f, rmax * H / size)));
+    const double firststep = std::nearbyint(double(std::max(1.0f, rmin * H / size)));
+    const int npts = int(std::min(steps, reach));
+    const int first = int(std::min(firststep, reach));
+    const double g = double(rmax) / steps * 1000;
     const float half = p.azstep / 2;
     const std::vector<float> alphas = azimuths(p.azmin, p.azstep, nrad);
     const ElevGrid &grid = elevgrid;
@@ -449,8 +457,9 @@ void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
             const double zt = p.abovegound ? z + p.targeth : p.targeth - bulge - p.hs;
             bool seen = float(tmax) <= float(zt / d) && i >= first;
             if (seen && q > 0) {
-                const int j = rint32(d * q);
-                if (j > p.radar->n || j < 0)
+                // Beyond the table's last bin (or at no bin at all) nothing is seen.
+                const double j = std::nearbyint(d * q);
+                if (!(j >= 0 && j <= p.radar->n))
                     seen = false;
                 else
                     seen = p.radar->lo[size_t(j)] <= zt && zt <= p.radar->hi[size_t(j)];

@@ -465,4 +465,37 @@ TEST_F(Files, RadarBinsNarrowTheView)
     EXPECT_GT(firstbin4, lastbin2);
 }
 
+// A table whose first bin lies far beyond the map (any positive step is
+// read) leaves the whole map unseen, however high the sensor, and the sweep
+// walks the radials no farther than the map: a step of 3e8 km once made it
+// ask for a vector of billions of steps per radial.
+TEST_F(Files, RadarBinsBeyondTheMapShowNothing)
+{
+    radiotest::setTestMap();
+    for (double step : {1e4, 3e8, 1e9, 1e30}) {
+        zk::RadarTable t;
+        t.n = 2;
+        t.b = step;
+        t.lo.assign(4, -1e6f);
+        t.hi.assign(4, 1e6f);
+        t.lo[0] = t.hi[0] = t.lo[3] = t.hi[3] = 0;
+        zk::VisualSweep v;
+        v.x0 = v.y0 = 256;
+        v.hs = 5000;
+        v.rangemax = 100;
+        v.azmin = 0;
+        v.azmax = 90;
+        v.azstep = 45;
+        v.radar = &t;
+        Recorder r;
+        ASSERT_NO_THROW(zk::visualsweep(v, r)) << step;
+        EXPECT_EQ(r.fills, 0) << step;
+        for (const auto &[key, seen] : r.cells) {
+            EXPECT_EQ(seen, 0) << step << " radial " << key.first << " step " << key.second;
+            // The farthest corner is 362 cells away.
+            EXPECT_LE(key.second, 364) << step;
+        }
+    }
+}
+
 }  // namespace
