@@ -36,4 +36,7 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 export QT_QPA_PLATFORM=xcb
+# The window manager's process, for tests that hold it back (SIGSTOP) as a
+# busy machine does.
+export ZK_WM_PID="$WM_PID"
 "$@"
