@@ -41,6 +41,27 @@ QMargins qtMargins(const QWidget *w)
     return h && w->isVisible() ? h->frameMargins() : QMargins();
 }
 
+// The X server counts in device pixels, Qt's widgets in device-independent
+// ones (the same at a scale of 1).
+QRect logical(const QWidget *w, const QRect &r)
+{
+    const qreal k = w->devicePixelRatioF();
+    if (k == 1.0) return r;
+    return QRect(QPoint(qRound(r.left() / k), qRound(r.top() / k)), QPoint(qRound((r.right() + 1) / k) - 1, qRound((r.bottom() + 1) / k) - 1));
+}
+
+QMargins logical(const QWidget *w, const QMargins &m)
+{
+    const qreal k = w->devicePixelRatioF();
+    return k == 1.0 ? m : QMargins(qRound(m.left() / k), qRound(m.top() / k), qRound(m.right() / k), qRound(m.bottom() / k));
+}
+
+QPoint native(const QWidget *w, const QPoint &p)
+{
+    const qreal k = w->devicePixelRatioF();
+    return k == 1.0 ? p : QPoint(qRound(p.x() * k), qRound(p.y() * k));
+}
+
 // Keeps a window's placement going until its frame is where it belongs.
 //
 // On X11, where the window manager owns the frame, everything is decided
@@ -157,11 +178,11 @@ private:
             if (++polls_ >= kFramePolls) timer_.stop();
             return;
         }
-        const QRect frame = s->frame();
+        const QRect frame = logical(w_, s->frame());
         if (!framed_) {
             // Framed: the place is worked out from the real frame, once.
             framed_ = true;
-            g_seenMargins = *s->extents;
+            g_seenMargins = logical(w_, *s->extents);
             target_ = target(frame.size(), frame.topLeft());
             activateAgain();
         }
@@ -172,9 +193,9 @@ private:
             if (!asked_ || (*asked_ != frame && requests_ < kRequests)) {
                 if (asked_) ++requests_;
                 asked_ = frame;
-                x11::requestFramePosition(w_->winId(), target_, *s->extents);
+                x11::requestFramePosition(w_->winId(), native(w_, target_), *s->extents);
             }
-        } else if (w_->geometry().topLeft() == s->client.topLeft()) {
+        } else if (w_->geometry().topLeft() == logical(w_, s->client).topLeft()) {
             // There, and Qt has seen it there (so that it does not move the
             // window back from an older copy of its place): done.
             timer_.stop();
@@ -272,7 +293,7 @@ QRect outerFrame(const QWidget *w)
 {
     if (!w) return QRect();
     if (w->isWindow() && w->isVisible() && w->testAttribute(Qt::WA_WState_Created) && x11::framesAnnounced()) {
-        if (const auto s = x11::windowState(w->internalWinId()); s && s->framed) return s->frame();
+        if (const auto s = x11::windowState(w->internalWinId()); s && s->framed) return logical(w, s->frame());
     }
     return w->frameGeometry();
 }
