@@ -1,10 +1,11 @@
 // Where top-level windows open. Positions are those of the outer frame (the
-// window with the title bar and border the window manager puts around it),
-// which is also what QWidget::pos() and frameGeometry() report: stored and
-// restored in that one frame of reference, a window does not drift by its
-// title bar at each close and reopen. The frame only exists once the window
-// manager has taken the window, so a window is placed at once with the frame
-// known so far and placed again when the real frame arrives.
+// window with the title bar and border the window manager puts around it):
+// stored and restored in that one frame of reference, a window does not
+// drift by its title bar at each close and reopen. The frame only exists
+// once the window manager has taken the window, so a window is placed at
+// once with the frame known so far and, once the window manager has framed
+// it, placed again from the real frame until the frame is seen where it
+// belongs.
 #pragma once
 
 #include <QPoint>
@@ -32,6 +33,13 @@ void showPlaced(QWidget *w, FramePlacer where = {});
 // works elsewhere (a read-out following the cursor): placed and brought to
 // the front, but the active window stays active.
 void showPlacedInactive(QWidget *w, FramePlacer where = {});
+
+// A top-level window's outer frame where it is on the screen: the one the
+// window manager drew, read from the window system when it can be (Qt's
+// own copy may lag behind a move, or hold a frame guessed before the
+// window manager framed the window), else Qt's frameGeometry(). Where a
+// window's place is stored, it is stored from this.
+QRect outerFrame(const QWidget *w);
 
 // The frame rectangle moved (never resized) as little as needed to lie
 // inside room; a frame larger than room keeps its top-left corner in it.

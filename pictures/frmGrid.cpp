@@ -252,7 +252,8 @@ void frmGrid::closeEvent(QCloseEvent *e)
 {
     const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
     const QSize screen = screenPixels();
-    const QRect outer = frameGeometry();
+    // The frame as the window system has it, not Qt's copy of it.
+    const QRect outer = outerFrame(this);
     gridright = int32_t(roundEven((screen.width() - outer.left() - outer.width()) * tx));
     gridbottom = int32_t(roundEven((screen.height() - outer.top() - outer.height()) * ty));
     // Closed by the user with the window's close command: the grid view ends.

@@ -770,8 +770,10 @@ void frmLink::closeEvent(QCloseEvent *e)
         e->ignore();
         return;
     }
-    writesetting(QStringLiteral("LinkTop"), wholeText(int64_t(std::lround(y() * 15.0))));
-    writesetting(QStringLiteral("LinkLeft"), wholeText(int64_t(std::lround(x() * 15.0))));
+    // The frame's place as the window system has it, not Qt's copy of it.
+    const QPoint at = outerFrame(this).topLeft();
+    writesetting(QStringLiteral("LinkTop"), wholeText(int64_t(std::lround(at.y() * 15.0))));
+    writesetting(QStringLiteral("LinkLeft"), wholeText(int64_t(std::lround(at.x() * 15.0))));
     e->accept();
 }
 

@@ -47,7 +47,7 @@ frmAnimate *frmAnimate::open()
         // A new panel opens in the middle of the main window (or of the
         // screen), not hidden behind the tool windows in its corner.
         showPlaced(g_panel, [](const QSize &frame) {
-            QRect room = mainWindow() ? mainWindow()->frameGeometry() : QRect();
+            QRect room = mainWindow() ? outerFrame(mainWindow()) : QRect();
             if (room.isEmpty()) room = availableRoom();
             return room.center() - QRect(QPoint(0, 0), frame).center();
         });
