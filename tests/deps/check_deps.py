@@ -11,26 +11,41 @@ The programs are found in the sources themselves, not in a list kept by hand:
   command that exec, env, unshare, nice, timeout, xargs, sudo and the
   project's own wrapper scripts (a path ending in .sh, such as in-netns.sh)
   run, and the name after "command -v";
-- C and C++ (QProcess, std::system, popen, a helper of the tests that takes
-  the program's name): the first word of every string literal, and each word
-  after |, ;, && or || inside it;
-- Python: the program of subprocess and os calls, shutil.which, the first
-  word of every string, and every module imported;
+- C and C++: the programs a string names where a program is given: the
+  first argument of a call (through QStringLiteral and its kin), an element
+  of a braced list or an initial value, inside a function that starts
+  programs (QProcess, system, popen, exec*, findExecutable, "command -v") or
+  calls a helper of the file or of a project header it includes that does.
+  Such a string names a program when it is a single word, or a word before
+  an option, a quote, a redirection or the string's end ("GeoConvert " +
+  args); and every word after |, ;, && or || in it;
+- Python: the program of subprocess and os calls and shutil.which, and
+  every module imported;
 - CMake: the program after COMMAND (also inside "sh -c"), and find_program;
-- any text telling the user to "install the Debian package X".
+- any text telling the user to "install the Debian package X" or naming
+  "(Debian package X)": that package must be listed.
 
 A name in a place that only ever holds a program (a shell command word, a
 subprocess list, the program after COMMAND, an imported module, "command -v
-X") must be found on the PATH: a missing one is a fault. A name found only as
-the first word of a string counts when the PATH has a program of that name.
+X") must be found: a missing one is a fault. A name found in a C or C++
+string, or by find_program, counts when there is a program of that name.
+Programs are looked for on Debian's own PATH (/usr/local/sbin to /bin), not
+the caller's, so that one user's private copy (a pyenv, ~/bin) hides nothing.
 
 Each program's path is followed through its symbolic links (alternatives
-included) and /usr-merge aliases; the first path a package owns (dpkg -S)
-names the package that puts the program on the PATH. A program passes when
-that package is named in install-deps.sh, or is one that every Debian system
-has: Essential: yes or Priority: required (debootstrap's minbase installs
-exactly those). A Python module of the standard library comes with the
-interpreter, python3; any other module is traced like a program, by its file.
+included) and /usr-merge aliases; the first path a package owns (dpkg's file
+lists, as dpkg -S) names the package that puts the program there. A program
+passes when that package is:
+  - named in install-deps.sh;
+  - or a direct Depends or Pre-Depends (not one of alternatives) of a package
+    named there, without which apt cannot install that one (python3 puts
+    /usr/bin/python3 there through python3-minimal);
+  - or on every Debian system: Essential: yes or Priority: required
+    (debootstrap's minbase installs exactly those: coreutils, util-linux,
+    dash, mount, dpkg, apt...).
+A module of Python's standard library comes with the interpreter, python3;
+any other module is traced like a program, by its file, as the system's
+python3 finds it.
 
 Files that neither the build nor the README's commands run are left out
 (SKIPPED below, each with its reason). Prints each fault and exits 1 if any.
