@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command as on a system without a hosts file: inside a mount
 # namespace of its own, an empty file is mounted over /etc/hosts (where
-# there is none, the command runs as it is). Where the namespace cannot be
-# made the command is not run and the script fails saying what is missing.
+# there is none, the command runs as it is, outside any namespace). Where
+# the namespace cannot be made the command is not run and the script fails
+# saying what is missing.
 set -u
 if [ "${1:-}" = "--inside" ]; then
   shift
@@ -16,13 +17,17 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 command -v unshare >/dev/null || { echo "without-hosts: unshare is missing: install the Debian package util-linux" >&2; exit 1; }
 [ $# -gt 0 ] || { echo "usage: $0 command [arguments...]" >&2; exit 2; }
+# With no hosts file there is nothing to hide (and a chroot, where "/" is no
+# mount point, could not make its mounts private).
+[ -e /etc/hosts ] || exec "$@"
 # A mount namespace needs CAP_SYS_ADMIN (root), or else a user namespace in
 # which the caller is root.
-if unshare -m true 2>/dev/null; then
+if why=$(unshare -m true 2>&1); then
   exec unshare -m -- "$0" --inside "$@"
-elif unshare -r -m true 2>/dev/null; then
+elif why2=$(unshare -r -m true 2>&1); then
   exec unshare -r -m -- "$0" --inside "$@"
 else
-  echo "without-hosts: cannot make a mount namespace (unshare -m, unshare -r -m): run the tests as root or enable unprivileged user namespaces." >&2
+  echo "without-hosts: cannot make a mount namespace: 'unshare -m' says: ${why:-failed}; 'unshare -r -m' says: ${why2:-failed}." >&2
+  echo "without-hosts: run the tests as root (or with CAP_SYS_ADMIN), or enable unprivileged user namespaces." >&2
   exit 1
 fi
