@@ -134,7 +134,24 @@ void stopwinsock()
 bool udpopen() { return sock != nullptr; }
 QUdpSocket *udpsocket() { return sock.get(); }
 
-QString resolvehost(const QString &name) { return livehooks.resolve ? livehooks.resolve(name.trimmed()) : QString(); }
+// "localhost" and the names under it are the loopback on every machine
+// (RFC 6761): they are answered here, so that a system without a hosts file
+// or with a resolver that does not know them still reaches its own loopback.
+namespace {
+bool isloopbackname(QString name)
+{
+    name = name.toLower();
+    if (name.endsWith(QLatin1Char('.'))) name.chop(1);
+    return name == QLatin1String("localhost") || (name.size() > 10 && name.endsWith(QLatin1String(".localhost")));
+}
+}  // namespace
+
+QString resolvehost(const QString &name)
+{
+    const QString n = name.trimmed();
+    if (isloopbackname(n)) return QStringLiteral("127.0.0.1");
+    return livehooks.resolve ? livehooks.resolve(n) : QString();
+}
 
 void openudp(QLabel *label)
 {

@@ -32,7 +32,8 @@ bool udpopen();
 // The socket, for tests that look at its options.
 QUdpSocket *udpsocket();
 
-// The first IPv4 address of a host name as dotted text, or "".
+// The first IPv4 address of a host name as dotted text, or "". "localhost"
+// (and a name under it) is 127.0.0.1 without asking the resolver.
 QString resolvehost(const QString &name);
 
 // The 46-byte datagram of a unit, built from copies of its position (the

@@ -11,6 +11,9 @@ PACKAGES=(
   fonts-dejavu-core
   # tools the tests use to make real fixtures and peers
   gdal-bin mscompress geographiclib-tools socat gpsbabel xvfb xauth openbox x11-utils xdotool poppler-utils python3
+  # the network namespace the multicast tests run in (ip), and the export
+  # check of the engine library (nm)
+  iproute2 binutils
   # the standard dialogs in French, and the interface face
   qt6-translations-l10n fonts-liberation
 )

@@ -351,6 +351,51 @@ private slots:
         QCOMPARE(resolvehost(QStringLiteral(" localhost ")), QStringLiteral("127.0.0.1"));
     }
 
+    // "localhost" names the loopback whatever the resolver says (RFC 6761):
+    // with a resolver that knows no name at all, as on a system without a
+    // hosts file, the loopback names are still 127.0.0.1 and the resolver is
+    // never asked for them; other names still go to the resolver.
+    void localhostWithoutResolver_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("asked");
+        const QString lo = QStringLiteral("127.0.0.1");
+        QTest::newRow("plain") << QStringLiteral("localhost") << lo << QStringList();
+        QTest::newRow("spaces") << QStringLiteral(" localhost ") << lo << QStringList();
+        QTest::newRow("capitals") << QStringLiteral("LocalHost") << lo << QStringList();
+        QTest::newRow("root dot") << QStringLiteral("LOCALHOST.") << lo << QStringList();
+        QTest::newRow("under it") << QStringLiteral("poste.localhost") << lo << QStringList();
+        QTest::newRow("under it, root dot") << QStringLiteral("a.b.Localhost.") << lo << QStringList();
+        QTest::newRow("longer name") << QStringLiteral("localhost2") << QString() << QStringList{QStringLiteral("localhost2")};
+        QTest::newRow("above it") << QStringLiteral("localhost.example") << QString()
+                                  << QStringList{QStringLiteral("localhost.example")};
+        QTest::newRow("ends alike") << QStringLiteral("mylocalhost") << QString() << QStringList{QStringLiteral("mylocalhost")};
+        QTest::newRow("empty label") << QStringLiteral(".localhost") << QString() << QStringList{QStringLiteral(".localhost")};
+    }
+
+    void localhostWithoutResolver()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, address);
+        QFETCH(QStringList, asked);
+        QStringList got;
+        livehooks.resolve = [&](const QString &n) {
+            got << n;
+            return QString();
+        };
+        QCOMPARE(resolvehost(name), address);
+        QCOMPARE(got, asked);
+        // The sharing socket opens on the name as the user typed it.
+        got.clear();
+        share(kFlagShare, name);
+        QCOMPARE(udpopen(), !address.isEmpty());
+        QCOMPARE(got, asked);
+        resetlivehooks();
+        livehooks.drawunit = [this](int) { ++drawn_; };
+        livehooks.clock = [] { return 1000.0; };
+    }
+
     void withoutSocketLayer()
     {
         stopwinsock();
