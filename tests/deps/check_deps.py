@@ -43,6 +43,9 @@ passes when that package is:
   - or on every Debian system: Essential: yes or Priority: required
     (debootstrap's minbase installs exactly those: coreutils, util-linux,
     dash, mount, dpkg, apt...).
+What only the benchmarks (bench/) or only the fuzzing build (fuzz/ folders,
+cmake/ZkFuzz*.cmake) call may instead come from the list that
+install-deps.sh --bench (BENCH_PACKAGES) or --fuzz (FUZZ_PACKAGES) adds.
 A module of Python's standard library comes with the interpreter, python3;
 any other module is traced like a program, by its file, as the system's
 python3 finds it.
@@ -63,7 +66,6 @@ import sys
 # Folders and files that the README's commands (scripts/run.sh,
 # scripts/test.sh) neither build nor run.
 SKIPPED = {
-    'bench/': 'benchmarks, built only with -DZK_BENCH=ON; their peers are installed by hand (bench/CMakeLists.txt)',
     'pictures/worldmap/make_worldmap.sh': 'run by hand when the built-in world picture is to change (needs imagemagick)',
 }
 
@@ -865,17 +867,36 @@ def scan_tree(root):
 
 # ---------------------------------------------------------------- packages
 
-def listed_packages(deps_file):
-    """The packages of the PACKAGES=( ... ) list of install-deps.sh."""
+def listed_packages(deps_file, var='PACKAGES', required=True):
+    """The packages of a VAR=( ... ) list of install-deps.sh (PACKAGES: what
+    it always installs; BENCH_PACKAGES, FUZZ_PACKAGES: what --bench and
+    --fuzz add)."""
     with open(deps_file) as f:
         text = f.read()
-    m = re.search(r'^\s*PACKAGES=\((.*?)^\s*\)', text, re.S | re.M)
+    m = re.search(r'^\s*' + var + r'=\((.*?)^\s*\)', text, re.S | re.M)
     if not m:
-        sys.exit(f'{deps_file}: no PACKAGES=( ... ) list')
+        if required:
+            sys.exit(f'{deps_file}: no {var}=( ... ) list')
+        return set()
     names = set()
     for line in m.group(1).splitlines():
         names.update(w.split(':')[0] for w in line.split('#', 1)[0].split())
     return names
+
+
+# Sources that only an optional build uses, with the list of install-deps.sh
+# that the option adds: what only they call may come from that list; what
+# any other source calls must come from the packages always installed.
+OPTIONAL_SCOPES = (
+    (re.compile(r'^bench/'), 'BENCH_PACKAGES'),
+    (re.compile(r'(^|/)fuzz/|^cmake/ZkFuzz[^/]*\.cmake$'), 'FUZZ_PACKAGES'),
+)
+
+
+def scope_lists(places):
+    """The optional lists that every one of these places (rel:line) may use."""
+    rels = [w.rsplit(':', 1)[0] for w in places]
+    return [var for pattern, var in OPTIONAL_SCOPES if rels and all(pattern.search(r) for r in rels)]
 
 
 DPKG_INFO = '/var/lib/dpkg/info'
@@ -1025,15 +1046,24 @@ def check(root, deps_file, show):
     path = search_path()
     faults, lines = [], []
 
+    optional = {var: listed_packages(deps_file, var, required=False) for _, var in OPTIONAL_SCOPES}
     needed = direct_dependencies(listed)
+    needed_optional = {var: direct_dependencies(pkgs) for var, pkgs in optional.items()}
 
-    def verdict(pkgs):
+    def verdict(pkgs, places=()):
         ok = [p for p in pkgs if p in listed]
         if ok:
             return True, f'{ok[0]} (install-deps.sh)'
         dep = [p for p in pkgs if p in needed]
         if dep:
             return True, f'{dep[0]} (which {needed[dep[0]]} of install-deps.sh depends on)'
+        for var in scope_lists(places):
+            ok = [p for p in pkgs if p in optional[var]]
+            if ok:
+                return True, f'{ok[0]} ({var} of install-deps.sh, only used there)'
+            dep = [p for p in pkgs if p in needed_optional[var]]
+            if dep:
+                return True, f'{dep[0]} (which {needed_optional[var][dep[0]]} of {var} depends on)'
         base = [p for p in pkgs if always_there(p)]
         if base:
             return True, f'{base[0]} (Essential or Priority: required)'
@@ -1051,7 +1081,7 @@ def check(root, deps_file, show):
                 faults.append(f'{name}: called ({where}) but not on the PATH: no package installs it')
             continue
         pkgs, chain = trace(exe)
-        ok, why = verdict(pkgs)
+        ok, why = verdict(pkgs, [w for w, s in places])
         if ok:
             lines.append(f'{name}: {exe} from {why}, called at {where}')
         elif pkgs:
@@ -1079,7 +1109,7 @@ def check(root, deps_file, show):
                               f'which {os.path.basename(deps_file)} does not install')
             continue
         pkgs, chain = trace(origin)
-        ok, why = verdict(pkgs)
+        ok, why = verdict(pkgs, found.modules[name])
         if ok:
             lines.append(f'python module {name}: {origin} from {why}, imported at {where}')
         else:
@@ -1089,7 +1119,8 @@ def check(root, deps_file, show):
 
     for pkg in sorted(found.packages):
         where = ', '.join(dict.fromkeys(found.packages[pkg]))
-        if pkg in listed or always_there(pkg):
+        if pkg in listed or always_there(pkg) or \
+                any(pkg in optional[var] for var in scope_lists(found.packages[pkg])):
             lines.append(f'package {pkg}: named in a message at {where}')
         else:
             faults.append(f'package {pkg}: a message tells the user to install it ({where}), '

@@ -15,18 +15,19 @@ SOURCE = os.path.dirname(os.path.dirname(HERE))
 REAL_DEPS = os.path.join(SOURCE, 'scripts', 'install-deps.sh')
 
 
-def install_script(packages):
+def install_script(packages, bench=(), fuzz=()):
     return ('#!/usr/bin/env bash\nset -euo pipefail\nPACKAGES=(\n  ' + ' '.join(packages) +
-            '\n  # a comment in the list\n)\necho "${PACKAGES[@]}"\n')
+            '\n  # a comment in the list\n)\nBENCH_PACKAGES=(\n  ' + ' '.join(bench) +
+            '\n)\nFUZZ_PACKAGES=(\n  ' + ' '.join(fuzz) + '\n)\necho "${PACKAGES[@]}"\n')
 
 
-def run(files, packages):
-    """Checks a made-up tree against a made-up list; the check lists what
-    passes too."""
+def run(files, packages, bench=(), fuzz=()):
+    """Checks a made-up tree against a made-up list (and the lists that
+    --bench and --fuzz add); the check lists what passes too."""
     with tempfile.TemporaryDirectory() as tmp:
         deps = os.path.join(tmp, 'install-deps.sh')
         with open(deps, 'w') as f:
-            f.write(install_script(packages))
+            f.write(install_script(packages, bench, fuzz))
         tree = os.path.join(tmp, 'tree')
         for path, text in files.items():
             full = os.path.join(tree, path)
@@ -148,6 +149,27 @@ class CheckDeps(unittest.TestCase):
                 self.assertEqual(code, 1, out)
                 self.assertRegex(out, r'FAULT: .*' + re.escape(name) + r'.*not (on the PATH|installed)')
 
+    def test_optional_lists_serve_only_their_own_sources(self):
+        bench = '#include <cstdio>\nvoid f()\n{\n    FILE *p = popen("socat -V", "r");\n    pclose(p);\n}\n'
+        # (split so that this file's own text asks for nothing)
+        fuzz = 'message(FATAL_ERROR "no libFuzzer: install the Debian ' + 'package clang")\n'
+        # (what, files, always, --bench, --fuzz, passes)
+        cases = [
+            ('a benchmark with its peer in the bench list', {'bench/b.cpp': bench}, [], ['socat'], [], True),
+            ('a benchmark whose peer no list names', {'bench/b.cpp': bench}, [], [], ['socat'], False),
+            ('a test calling what only the bench list names', {'bench/b.cpp': bench, 'tests/t.cpp': bench},
+             [], ['socat'], [], False),
+            ('the same with it always installed', {'bench/b.cpp': bench, 'tests/t.cpp': bench},
+             ['socat'], [], [], True),
+            ('the fuzz build naming its compiler', {'cmake/ZkFuzz.cmake': fuzz}, [], [], ['clang'], True),
+            ('the fuzz compiler named in the bench list only', {'cmake/ZkFuzz.cmake': fuzz}, [], ['clang'], [], False),
+            ('the test build naming the fuzz compiler', {'cmake/ZkTests.cmake': fuzz}, [], [], ['clang'], False),
+        ]
+        for what, files, always, bench_list, fuzz_list, passes in cases:
+            with self.subTest(what):
+                code, out = run(files, BASE + always, bench_list, fuzz_list)
+                self.assertEqual(code, 0 if passes else 1, f'{what}\n{out}')
+
     def test_the_project_fails_when_a_package_is_taken_off_its_list(self):
         with open(REAL_DEPS) as f:
             text = f.read()
@@ -155,7 +177,7 @@ class CheckDeps(unittest.TestCase):
                                  ('x11-utils', 'xprop'), ('poppler-utils', 'pdftotext'), ('xvfb', 'Xvfb'),
                                  ('geographiclib-tools', 'GeoConvert'), ('mscompress', 'msexpand'),
                                  ('xdotool', 'xdotool'), ('openbox', 'openbox'), ('gpsbabel', 'gpsbabel'),
-                                 ('binutils', 'nm'), ('cmake', 'ctest')]:
+                                 ('binutils', 'nm'), ('cmake', 'ctest'), ('splat', 'splat')]:
             with self.subTest(package):
                 self.assertRegex(text, r'(?m)^\s+[^#\n]*\b' + re.escape(package) + r'\b', 'not in the real list')
                 cut = re.sub(r'(?m)^(\s+[^#\n]*?)(?<![\w-])' + re.escape(package) + r'(?![\w-])', r'\1', text, count=1)
