@@ -34,6 +34,7 @@ namespace {
 void BM_Draw2dEndToEnd(benchmark::State &state)
 {
     Scene &s = scene();
+    if (!ondemogrid(state)) return;
     zk::settings.showobjects = true;
     zk::mapcorners.city = -1;
     zk::showlegend = 1;
@@ -49,6 +50,7 @@ BENCHMARK(BM_Draw2dEndToEnd)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 void BM_Draw2dBlocksOnly(benchmark::State &state)
 {
     Scene &s = scene();
+    if (!ondemogrid(state)) return;
     zk::settings.showobjects = false;
     zk::mapcorners.city = 0;
     zk::showlegend = 0;
@@ -65,6 +67,7 @@ BENCHMARK(BM_Draw2dBlocksOnly)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 void BM_Legend(benchmark::State &state)
 {
     Scene &s = scene();
+    if (!ondemogrid(state)) return;
     for (auto _ : state) zk::drawlegend(s.pic);
 }
 BENCHMARK(BM_Legend)->Unit(benchmark::kMicrosecond);

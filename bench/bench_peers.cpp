@@ -107,7 +107,9 @@ double splat(double radius_km)
 double ourradio(float azstep)
 {
     coveragesetup();
-    zk::MsgScript script;  // "Garder coverage dans l'image?" answered No
+    // "Garder coverage dans l'image?" gets the default answer, Yes: the plot is
+    // kept, as the user who keeps it sees the whole operation.
+    zk::MsgScript script;
     zk::covset.azstep = azstep;
     zk::covset.azmax = 360 - azstep;
     scene().pic->Picture1->cls();
@@ -133,15 +135,17 @@ void ratios(benchmark::State &state, const std::string &peername, double peer, d
 
 void BM_RadioCoverage50km_vs_Splat(benchmark::State &state)
 {
+    coveragesetup();
+    if (!ondemogrid(state)) return;
     if (const std::string err = makesdf(); !err.empty()) {
-        state.SkipWithError(err.c_str());
+        benchfail(state, err);
         return;
     }
     double peer = 0, startup = 0, ours = 0;
     for (auto _ : state) {
         const double p = splat(50), s = splat(1);
         if (p < 0 || s < 0) {
-            state.SkipWithError("splat failed (Debian package splat)");
+            benchfail(state, "splat failed (Debian package splat)");
             return;
         }
         const double o = ourradio(0.05f);
@@ -163,6 +167,7 @@ BENCHMARK(BM_RadioCoverage50km_vs_Splat)->Unit(benchmark::kMillisecond)->UseManu
 void BM_RadioDefaultPlot_PaintingShare(benchmark::State &state)
 {
     coveragesetup();
+    if (!ondemogrid(state)) return;
     float fx = 0, fy = 0;
     zk::geotopix(scene().pic, zk::units[1].lon, zk::units[1].lat, fx, fy);
     struct Null : zk::CoverageCanvas {
@@ -175,7 +180,7 @@ void BM_RadioDefaultPlot_PaintingShare(benchmark::State &state)
         // The sweep the plot itself runs.
         zk::RadioSweep p;
         if (const QString err = zk::radioplotsweep(int(std::lrint(fx)), int(std::lrint(fy)), p); !err.isEmpty()) {
-            state.SkipWithError(err.toStdString().c_str());
+            benchfail(state, err.toStdString());
             return;
         }
         Null c;
@@ -234,6 +239,7 @@ std::string writegrid()
 void BM_VisualCoverage50km_vs_GdalViewshed(benchmark::State &state)
 {
     coveragesetup();
+    if (!ondemogrid(state)) return;
     const std::string grid = writegrid();
     const int nx = zk::elevgrid.nx(), ny = zk::elevgrid.ny();
     const double cell = zk::mapset.size * 1000.0 / (ny - 1);
@@ -249,10 +255,10 @@ void BM_VisualCoverage50km_vs_GdalViewshed(benchmark::State &state)
     for (auto _ : state) {
         const double p = viewshed(50000), s = viewshed(cell * 2);
         if (p < 0 || s < 0) {
-            state.SkipWithError("gdal_viewshed failed (Debian package gdal-bin)");
+            benchfail(state, "gdal_viewshed failed (Debian package gdal-bin)");
             return;
         }
-        zk::MsgScript script;
+        zk::MsgScript script;  // "Garder la couverture dans l'image?": Yes, the default
         scene().pic->Picture1->cls();
         const auto t0 = Clock::now();
         zk::visualcoverage(QString());
@@ -271,6 +277,7 @@ BENCHMARK(BM_VisualCoverage50km_vs_GdalViewshed)->Unit(benchmark::kMillisecond)-
 void BM_Draw2d_vs_Fastdraw(benchmark::State &state)
 {
     Scene &s = scene();
+    if (!ondemogrid(state)) return;
     zk::settings.showobjects = false;
     zk::mapcorners.city = 0;
     zk::showlegend = 0;

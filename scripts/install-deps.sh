@@ -11,6 +11,8 @@ PACKAGES=(
   fonts-dejavu-core
   # tools the tests use to make real fixtures and peers
   gdal-bin mscompress geographiclib-tools socat gpsbabel xvfb xauth openbox x11-utils xdotool poppler-utils python3
+  # the peers the benchmarks run side by side (SPLAT! and its srtm2sdf)
+  splat
   # the standard dialogs in French, and the interface face
   qt6-translations-l10n fonts-liberation
 )
