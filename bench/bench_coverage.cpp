@@ -3,8 +3,7 @@
 // start them: a radio coverage of 50 km radius at 360 radials (160 points a
 // radial, one LR call each) and a visual coverage of 50 km (500 steps a
 // radial). Goals on one core: radio under 0.5 s, visual under 0.3 s. The
-// sweeps alone, without the picture, for comparison. Measured on one core of
-// a shared 2-core machine: radio 159 ms, visual 72 ms end to end.
+// sweeps alone, without the picture, for comparison.
 #include <benchmark/benchmark.h>
 
 #define ZK_BENCH_MAIN
