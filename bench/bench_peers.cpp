@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -121,6 +122,14 @@ double ourradio(float azstep)
     return t;
 }
 
+double median(std::vector<double> v)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const size_t m = v.size() / 2;
+    return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+}
+
 // The peer's time, its start-up and ours (sums over the iterations) as
 // counters, with the ratios peer / ours.
 void ratios(benchmark::State &state, const std::string &peername, double peer, double startup, double ours)
@@ -176,7 +185,9 @@ void BM_RadioDefaultPlot_PaintingShare(benchmark::State &state)
         void line(QPoint, QPoint, uint32_t) override {}
     };
     zk::PicBox *box = scene().pic->Picture1;
-    double sweep = 0, painted = 0, plot = 0;
+    // Each iteration's three times; the counters are their medians, which a
+    // busy machine's stray slow iteration does not move.
+    std::vector<double> sweeps, painteds, plots;
     for (auto _ : state) {
         // The sweep the plot itself runs.
         zk::RadioSweep p;
@@ -188,7 +199,7 @@ void BM_RadioDefaultPlot_PaintingShare(benchmark::State &state)
         double spacing = 0;
         auto t0 = Clock::now();
         benchmark::DoNotOptimize(zk::radiosweep(p, c, spacing));
-        sweep += seconds(t0);
+        sweeps.push_back(seconds(t0));
 
         box->cls();
         zk::runflag = zk::opcoverage;
@@ -201,16 +212,16 @@ void BM_RadioDefaultPlot_PaintingShare(benchmark::State &state)
         }
         box->refresh();
         const double o = seconds(t0);
-        painted += o;
+        painteds.push_back(o);
         zk::runflag = 0;
         state.SetIterationTime(o);
 
-        plot += ourradio(1);
+        plots.push_back(ourradio(1));
     }
-    const double n = double(state.iterations());
-    state.counters["sweep_ms"] = 1000 * sweep / n;
-    state.counters["painted_ms"] = 1000 * painted / n;
-    state.counters["plot_ms"] = 1000 * plot / n;
+    const double sweep = median(sweeps), painted = median(painteds), plot = median(plots);
+    state.counters["sweep_ms"] = 1000 * sweep;
+    state.counters["painted_ms"] = 1000 * painted;
+    state.counters["plot_ms"] = 1000 * plot;
     state.counters["painting_share"] = (painted - sweep) / sweep;
     state.counters["operation_share"] = (plot - sweep) / sweep;
     // Goals: painting_share under 0.1, operation_over_painting at most 1.
