@@ -140,6 +140,24 @@ void PicBox::commit()
         picture_.setDotsPerMeterX(image_.dotsPerMeterX());
         picture_.setDotsPerMeterY(image_.dotsPerMeterY());
         picture_.setOffset(image_.offset());
+        picture_.setDevicePixelRatio(image_.devicePixelRatio());
+    } else if (!image_.isNull() && image_.format() == kDcFormat && image_.textKeys().isEmpty() &&
+               image_.sizeInBytes() >= (qsizetype(1) << 20)) {
+        // New memory for the picture, faulted in by the cores together as
+        // they copy.
+        QImage copy(image_.size(), image_.format());
+        if (copy.isNull() || copy.bytesPerLine() != image_.bytesPerLine()) {
+            picture_ = image_;
+            picture_.detach();
+        } else {
+            copypixels(copy, image_);
+            copy.setDotsPerMeterX(image_.dotsPerMeterX());
+            copy.setDotsPerMeterY(image_.dotsPerMeterY());
+            copy.setOffset(image_.offset());
+            copy.setColorSpace(image_.colorSpace());
+            copy.setDevicePixelRatio(image_.devicePixelRatio());
+            picture_ = copy;
+        }
     } else {
         picture_ = image_;
         picture_.detach();
