@@ -1,11 +1,15 @@
 #include "picbox.h"
 
 #include <QMouseEvent>
+#include <QColorSpace>
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 
+#include "parallel.h"
 #include "qtdc.h"
+#include "workpool.h"
 
 namespace zk {
 
@@ -79,16 +83,85 @@ void PicBox::setBoxSize(int width, int height)
     update();
 }
 
+// A layer or stored picture is written again in the memory it has alone
+// rather than replaced by a new image: a picture of a few million pixels
+// freed and allocated again is handed back to the system by the allocator
+// and faulted in anew page by page, which costs more than the copy itself
+// and varies from one time to the next.
+namespace {
+
+bool ownsame(const QImage &mine, const QImage &other)
+{
+    return !mine.isNull() && mine.isDetached() && mine.size() == other.size() &&
+           mine.format() == other.format() && mine.bytesPerLine() == other.bytesPerLine();
+}
+
+// Copies the pixels of `from` into `to`, of the same size and layout, by
+// bands of rows on every core: a copy of this size is bound by memory, which
+// several cores move faster than one.
+void copypixels(QImage &to, const QImage &from)
+{
+    uchar *dst = to.bits();
+    const uchar *src = from.constBits();
+    const qsizetype line = from.bytesPerLine();
+    poolbands(from.height(), [&](int a, int b) {
+        std::memcpy(dst + a * line, src + a * line, size_t((b - a) * line));
+    }, from.sizeInBytes() >= (qsizetype(1) << 20) ? workercount() : 1);
+}
+
+}  // namespace
+
 void PicBox::cls()
 {
-    image_ = clearedImage();
+    if (ownsame(image_, picture_) && image_.format() == kDcFormat) {
+        // A stored picture as large as the layer covers the background:
+        // drawn over it, its pixels are copied as they are.
+        copypixels(image_, picture_);
+    } else if (ownsame(image_, image_) && image_.format() == kDcFormat) {
+        // What clearedImage makes, in the layer's own memory.
+        image_.fill(QColor(int(back_ & 0xFF), int((back_ >> 8) & 0xFF), int((back_ >> 16) & 0xFF)));
+        if (!picture_.isNull()) {
+            QPainter p(&image_);
+            p.drawImage(0, 0, picture_);
+        }
+    } else {
+        image_ = clearedImage();
+    }
     update();
 }
 
 void PicBox::commit()
 {
-    picture_ = image_;
-    picture_.detach();
+    // The stored picture gets memory of its own and the layer keeps its own,
+    // so that what holds the layer's memory never writes the picture.
+    if (ownsame(picture_, image_) && picture_.colorSpace() == image_.colorSpace() && picture_.textKeys().isEmpty() &&
+        image_.textKeys().isEmpty()) {
+        copypixels(picture_, image_);
+        picture_.setDotsPerMeterX(image_.dotsPerMeterX());
+        picture_.setDotsPerMeterY(image_.dotsPerMeterY());
+        picture_.setOffset(image_.offset());
+        picture_.setDevicePixelRatio(image_.devicePixelRatio());
+    } else if (!image_.isNull() && image_.format() == kDcFormat && image_.textKeys().isEmpty() &&
+               image_.sizeInBytes() >= (qsizetype(1) << 20)) {
+        // New memory for the picture, faulted in by the cores together as
+        // they copy.
+        QImage copy(image_.size(), image_.format());
+        if (copy.isNull() || copy.bytesPerLine() != image_.bytesPerLine()) {
+            picture_ = image_;
+            picture_.detach();
+        } else {
+            copypixels(copy, image_);
+            copy.setDotsPerMeterX(image_.dotsPerMeterX());
+            copy.setDotsPerMeterY(image_.dotsPerMeterY());
+            copy.setOffset(image_.offset());
+            copy.setColorSpace(image_.colorSpace());
+            copy.setDevicePixelRatio(image_.devicePixelRatio());
+            picture_ = copy;
+        }
+    } else {
+        picture_ = image_;
+        picture_.detach();
+    }
     changed_ = true;
 }
 

@@ -436,9 +436,12 @@ void visualsweep(const VisualSweep &p, CoverageCanvas &canvas)
     // block at a time on every core, then handed to the canvas in their
     // order, which writes the cells by bands of rows on the pool, free again
     // between blocks. What is drawn and where a Stop falls are those of a
-    // sweep done radial by radial; a block of a few radials per thread keeps
-    // the cores busy and a Stop answered within one block.
-    const int block = threads > 1 ? 4 * threads : 1;
+    // sweep done radial by radial. A radial of a few hundred steps takes a
+    // few microseconds: a block is about a million steps (a millisecond on
+    // one core, the default plot in one block), since every block waits for
+    // the slowest of its threads, and on a busy machine a thread that loses
+    // its core holds the block up for a whole time slice.
+    const int block = threads > 1 ? std::max(4 * threads, (1 << 20) / (npts + 1)) : 1;
     std::vector<VisualRadial> radials(size_t(std::min(block, nrad + 1)));
 
     auto compute = [&](int k, VisualRadial &r) {

@@ -29,7 +29,19 @@ PictureCanvas::~PictureCanvas() { end(); }
 void PictureCanvas::fill(const QPoint *q, uint32_t colour)
 {
     if (!havepixel_ || colour != colour_) {
-        pixel_ = spanpixel(box_->image().format(), qcolor(colour).rgb(), &direct_);
+        // A rainbow plot changes colour from cell to cell among a dozen: each
+        // colour's pixel is worked out once.
+        const QImage::Format format = box_->image().format();
+        auto known = std::find_if(pixels_.begin(), pixels_.end(),
+                                  [&](const Known &k) { return k.colour == colour && k.format == format; });
+        if (known == pixels_.end()) {
+            Known k{colour, format, 0, false};
+            k.pixel = spanpixel(format, qcolor(colour).rgb(), &k.direct);
+            pixels_.push_back(k);
+            known = pixels_.end() - 1;
+        }
+        pixel_ = known->pixel;
+        direct_ = known->direct;
         colour_ = colour;
         havepixel_ = true;
     }
@@ -43,14 +55,21 @@ void PictureCanvas::fill(const QPoint *q, uint32_t colour)
     painter_.setCompositionMode(copy_ ? QPainter::CompositionMode_Source : QPainter::RasterOp_SourceAndDestination);
     painter_.setPen(Qt::NoPen);
     painter_.setBrush(qcolor(colour));
+    linepen_ = false;
     painter_.drawPolygon(q, 4);
 }
 
 void PictureCanvas::line(QPoint a, QPoint b, uint32_t colour)
 {
     flush();
-    painter_.setCompositionMode(QPainter::CompositionMode_Source);
-    painter_.setPen(qcolor(colour));
+    // Contours come one segment after another in one colour: the painter is
+    // set for them once.
+    if (!linepen_ || colour != linecolour_) {
+        painter_.setCompositionMode(QPainter::CompositionMode_Source);
+        painter_.setPen(qcolor(colour));
+        linepen_ = true;
+        linecolour_ = colour;
+    }
     painter_.drawLine(a, b);
 }
 
@@ -82,6 +101,7 @@ void PictureCanvas::begin()
     target_ = spantarget(box_->image());
     painter_.begin(&box_->image());
     painter_.setRenderHint(QPainter::Antialiasing, false);
+    linepen_ = false;
 }
 
 void PictureCanvas::flush()

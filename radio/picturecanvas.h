@@ -54,6 +54,15 @@ private:
     std::vector<Cell> pending_;
     uint32_t colour_ = 0, pixel_ = 0;
     bool havepixel_ = false, direct_ = false;
+    struct Known {
+        uint32_t colour;
+        QImage::Format format;
+        uint32_t pixel;
+        bool direct;
+    };
+    std::vector<Known> pixels_;  // the pixel of each colour met
+    uint32_t linecolour_ = 0;
+    bool linepen_ = false;       // the painter is set for lines of linecolour_
 };
 
 }  // namespace zk

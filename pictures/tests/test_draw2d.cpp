@@ -342,6 +342,47 @@ private slots:
         QCOMPARE(QColor(box->image().pixel(1, 1)), QColor(Qt::red));
     }
 
+    // The layer and the stored picture each keep memory of their own through
+    // commits and clearings: a copy of the picture someone holds stays as it
+    // was, drawing on the layer after a commit leaves the picture alone, and
+    // a clearing shows the background where a smaller picture ends.
+    void commitAndClearKeepTheirOwnPixels()
+    {
+        zk::frmPic *w = zk::openpicture(QString(), -1);
+        QVERIFY(w);
+        zk::PicBox *box = w->Picture1;
+        box->setBackColor(0x808080);
+        box->setBoxSize(6, 4);
+        auto paint = [box](QColor c, int x) {
+            QPainter p(&box->image());
+            p.fillRect(x, 0, 1, 4, c);
+        };
+        paint(Qt::red, 0);
+        box->commit();
+        const QImage held = box->picture();  // shares the stored picture
+        paint(Qt::blue, 1);
+        box->commit();
+        QCOMPARE(QColor(held.pixel(1, 2)), QColor(128, 128, 128));
+        QCOMPARE(QColor(held.pixel(0, 2)), QColor(Qt::red));
+        QCOMPARE(QColor(box->picture().pixel(1, 2)), QColor(Qt::blue));
+        paint(Qt::green, 2);  // after the commit: the layer only
+        QCOMPARE(QColor(box->picture().pixel(2, 2)), QColor(128, 128, 128));
+        box->cls();
+        QCOMPARE(QColor(box->image().pixel(2, 2)), QColor(128, 128, 128));
+        QCOMPARE(QColor(box->image().pixel(1, 2)), QColor(Qt::blue));
+        QCOMPARE(QColor(held.pixel(1, 2)), QColor(128, 128, 128));
+        // A stored picture of 2 x 2 on a box of 6 x 4.
+        QImage small(2, 2, QImage::Format_RGBX8888);
+        small.fill(QColor(Qt::yellow));
+        box->setPicture(small, false);
+        paint(Qt::red, 4);
+        box->cls();
+        QCOMPARE(QColor(box->image().pixel(1, 1)), QColor(Qt::yellow));
+        QCOMPARE(QColor(box->image().pixel(1, 3)), QColor(128, 128, 128));
+        QCOMPARE(QColor(box->image().pixel(4, 0)), QColor(128, 128, 128));
+        delete w;
+    }
+
     // The legend's swatches: brightness scales the blended altitude colours
     // (at least 40 %, at most 100 %); swatches 0 and 11 are flat.
     void legendSwatches()
