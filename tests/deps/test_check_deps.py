@@ -187,7 +187,8 @@ class CheckDeps(unittest.TestCase):
                         f.write(cut)
                     r = subprocess.run([sys.executable, CHECK, '--deps', deps, SOURCE], capture_output=True, text=True)
                 self.assertEqual(r.returncode, 1, r.stdout)
-                self.assertRegex(r.stdout, r'FAULT: ' + re.escape(program) + r': .*' + re.escape(package))
+                self.assertRegex(r.stdout, r'FAULT: (' + re.escape(program) + r': .*' + re.escape(package) +
+                                r'|package ' + re.escape(package) + r': )')
 
 
 if __name__ == '__main__':
