@@ -17,6 +17,7 @@
 
 #include "map/expandfile.h"
 #include "map/extract.h"
+#include "tests/fuzz/tilebytes.h"
 #include "zelkor32.h"
 
 namespace {
@@ -29,28 +30,14 @@ const QString &workFolder()
     return path;
 }
 
-// A step from one byte: tile samples a grid cell, from 1/512 to about 127
-// (enough for 64 cells to cross the widest tile), 0 (refused), and at the
-// top a step far beyond any tile.
-// An origin from one byte, with the extremes standing for the ends of the
-// range the call takes.
-int32_t origin(uint8_t b)
-{
-    if (b == 0x7F) return INT32_MAX;
-    if (b == 0x80) return INT32_MIN;
-    return int8_t(b);
-}
-
-float step(uint8_t b) { return b == 255 ? 1.0e30f : float(int(b) * int(b)) / 512.0f; }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 5) return 0;
     const int32_t side = (data[0] & 63) + 1;
-    const float stepI = step(data[1]), stepJ = step(data[2]);
-    const int32_t i0 = origin(data[3]), j0 = origin(data[4]);
+    const float stepI = zkfuzz::tileStep(data[1]), stepJ = zkfuzz::tileStep(data[2]);
+    const int32_t i0 = zkfuzz::gridOrigin(data[3]), j0 = zkfuzz::gridOrigin(data[4]);
 
     const QString &work = workFolder();
     {
