@@ -999,23 +999,28 @@ def search_path():
 
 # Run by the system's python3: where it finds a module, or why not.
 MODULE_PROBE = r"""
-import importlib.util, json, os, sys, sysconfig
+import json, os, pkgutil, sys, sysconfig
 out = {}
 stdlib = [os.path.realpath(sysconfig.get_paths()[k]) for k in ('stdlib', 'platstdlib')]
+# Where each top-level module lies, the first on the path as an import takes it.
+where = {}
+for info in pkgutil.iter_modules():
+    folder = getattr(info.module_finder, 'path', None)
+    if not folder or info.name in where:
+        continue
+    if info.ispkg:
+        where[info.name] = os.path.join(folder, info.name)
+    else:
+        files = sorted(f for f in os.listdir(folder) if f.split('.', 1)[0] == info.name and '.' in f)
+        where[info.name] = os.path.join(folder, files[0]) if files else None
 for name in sys.argv[1:]:
     if name in sys.builtin_module_names:
         out[name] = ['stdlib', None]
         continue
-    try:
-        spec = importlib.util.find_spec(name)
-    except (ImportError, ValueError):
-        spec = None
-    if spec is None:
+    if name not in where:
         out[name] = ['missing', None]
         continue
-    origin = spec.origin if spec.origin not in (None, 'built-in', 'frozen', 'namespace') else None
-    if origin is None and spec.submodule_search_locations:
-        origin = list(spec.submodule_search_locations)[0]
+    origin = where[name]
     if origin is None:
         out[name] = ['stdlib', None]
     elif any(os.path.realpath(origin).startswith(s + os.sep) for s in stdlib) \
