@@ -61,13 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     ZkArray tile{2, {0, 0}, {zk::kTerrainSide - 1, zk::kTerrainSide - 1}, tileCells.data()};
     ZkArray *t = &tile;
-    constexpr int16_t kUntouched = 0x5A5A;
-    std::vector<int16_t> cells(size_t(side) * size_t(side), kUntouched);
-    ZkArray grid{2, {0, 0}, {side - 1, side - 1}, cells.data()};
-    ZkArray *g = &grid;
-    getterrain(&g, &t, i0, j0, stepI, stepJ);
-    for (int32_t j = 0; j < side; ++j)
-        for (int32_t i = 0; i < side; ++i)
-            if ((i < i0 || j < j0) && cells[size_t(i) + size_t(j) * size_t(side)] != kUntouched) __builtin_trap();
+    zkfuzz::MarkedGrid grid(side);
+    getterrain(grid.ref(), &t, i0, j0, stepI, stepJ);
+    grid.checkUntouched([&](int32_t i, int32_t j) { return i < i0 || j < j0; });
     return 0;
 }

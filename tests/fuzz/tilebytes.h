@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "zelkor32.h"
+
 namespace zkfuzz {
 
 // A folder of this process's own, made at the first call and emptied and
@@ -60,5 +62,46 @@ inline int32_t gridOrigin(uint8_t b)
     if (b == 0x80) return INT32_MIN;
     return int8_t(b);
 }
+
+// A square grid of `side` cells, each marked, for a reader to resample a
+// tile onto: what the reader leaves alone keeps the mark.
+class MarkedGrid {
+public:
+    static constexpr int16_t kUntouched = 0x5A5A;
+
+    explicit MarkedGrid(int32_t side)
+        : side_(side), cells_(size_t(side) * size_t(side), kUntouched), array_{2, {0, 0}, {side - 1, side - 1}, cells_.data()}
+    {
+    }
+
+    ZkArray **ref() { return &ref_; }
+    int32_t side() const { return side_; }
+    bool touched(int32_t i, int32_t j) const { return cells_[size_t(i) + size_t(j) * size_t(side_)] != kUntouched; }
+
+    // A reader's answer is 1 (read) or 0 (refused); a refused call writes
+    // nothing.
+    void checkAnswer(int32_t r) const
+    {
+        if (r != 0 && r != 1) __builtin_trap();
+        if (r == 0)
+            for (int16_t v : cells_)
+                if (v != kUntouched) __builtin_trap();
+    }
+
+    // No cell for which `outside(i, j)` holds was written.
+    template <class Outside>
+    void checkUntouched(Outside outside) const
+    {
+        for (int32_t j = 0; j < side_; ++j)
+            for (int32_t i = 0; i < side_; ++i)
+                if (outside(i, j) && touched(i, j)) __builtin_trap();
+    }
+
+private:
+    int32_t side_;
+    std::vector<int16_t> cells_;
+    ZkArray array_;
+    ZkArray *ref_ = &array_;
+};
 
 }  // namespace zkfuzz
