@@ -103,23 +103,32 @@ MapSettings mapSettings(int16_t mode)
     return m;
 }
 
+// The painter's 11 level boundaries, 320 m apart from -200 m, and the 12
+// colours between them.
+struct Levels {
+    int16_t levels[11], red[12], green[12], blue[12];
+    Levels()
+    {
+        for (int i = 0; i < 11; ++i) levels[i] = int16_t(-200 + 320 * i);
+        for (int i = 0; i < 12; ++i) {
+            red[i] = int16_t(20 * i);
+            green[i] = int16_t(255 - 20 * i);
+            blue[i] = int16_t(i * 37 % 256);
+        }
+    }
+};
+
 void fastdrawBench(benchmark::State &state, int16_t mode, uint8_t c1)
 {
     Grid &g = bigGrid();
     Surface s(4000, 4000);
     MapSettings m = mapSettings(mode);
     m.c1 = c1;
-    int16_t levels[11], red[12], green[12], blue[12];
-    for (int i = 0; i < 11; ++i) levels[i] = int16_t(-200 + 320 * i);
-    for (int i = 0; i < 12; ++i) {
-        red[i] = int16_t(20 * i);
-        green[i] = int16_t(255 - 20 * i);
-        blue[i] = int16_t(i * 37 % 256);
-    }
+    const Levels ramp;
     translate(nullptr);
     callback(nullptr);
     for (auto _ : state) {
-        fastdraw(&m, &g.p, &s.dc, 0, 0, 3999, 3999, levels, red, green, blue, 1);
+        fastdraw(&m, &g.p, &s.dc, 0, 0, 3999, 3999, ramp.levels, ramp.red, ramp.green, ramp.blue, 1);
         benchmark::DoNotOptimize(s.bits.data());
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * 4000 * 4000);
@@ -161,24 +170,18 @@ void BM_FastdrawWideningVsOrdinary256(benchmark::State &state)
     Surface s(kSide, kSide);
     MapSettings m = mapSettings(int16_t(state.range(0)));
     if (m.Mapmode == 5) m.c2 = 1;
-    int16_t levels[11], red[12], green[12], blue[12];
-    for (int i = 0; i < 11; ++i) levels[i] = int16_t(-200 + 320 * i);
-    for (int i = 0; i < 12; ++i) {
-        red[i] = int16_t(20 * i);
-        green[i] = int16_t(255 - 20 * i);
-        blue[i] = int16_t(i * 37 % 256);
-    }
+    const Levels ramp;
     translate(nullptr);
     callback(nullptr);
     using Clock = std::chrono::steady_clock;
     double tw = 0, to = 0;
     for (auto _ : state) {
         auto t0 = Clock::now();
-        fastdraw(&m, plain, &s.dc, 0, 0, kSide - 1, kSide - 1, levels, red, green, blue, 1);
+        fastdraw(&m, plain, &s.dc, 0, 0, kSide - 1, kSide - 1, ramp.levels, ramp.red, ramp.green, ramp.blue, 1);
         benchmark::DoNotOptimize(s.bits.data());
         to += std::chrono::duration<double>(Clock::now() - t0).count();
         t0 = Clock::now();
-        fastdraw(&m, wide, &s.dc, 0, 0, kSide - 1, kSide - 1, levels, red, green, blue, 1);
+        fastdraw(&m, wide, &s.dc, 0, 0, kSide - 1, kSide - 1, ramp.levels, ramp.red, ramp.green, ramp.blue, 1);
         benchmark::DoNotOptimize(s.bits.data());
         const double w = std::chrono::duration<double>(Clock::now() - t0).count();
         tw += w;
