@@ -6,10 +6,8 @@
 // (1..64 cells), the two steps and the tile's origin on the grid. Only a
 // file that expands to a whole tile may be left in the work folder, and
 // the engine must stay within the tile and the grid.
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,16 +15,14 @@
 
 #include "map/expandfile.h"
 #include "map/extract.h"
-#include "tests/fuzz/tilebytes.h"
+#include "tests/fuzz/fuzzkit.h"
 #include "zelkor32.h"
 
 namespace {
 
 const QString &workFolder()
 {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/zkfuzz-terrain-XXXXXX"));
-    static const QString path = dir.path() + QLatin1Char('/');
-    if (!dir.isValid()) std::abort();
+    static const QString path = QString::fromStdString(zkfuzz::privateFolder()) + QLatin1Char('/');
     return path;
 }
 
@@ -40,12 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int32_t i0 = zkfuzz::gridOrigin(data[3]), j0 = zkfuzz::gridOrigin(data[4]);
 
     const QString &work = workFolder();
-    {
-        QFile f(work + QStringLiteral("n45w074.sd_"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
-        const qint64 n = qint64(size - 5);
-        if (f.write(reinterpret_cast<const char *>(data + 5), n) != n) std::abort();
-    }
+    if (!zkfuzz::writeFile((work + QStringLiteral("n45w074.sd_")).toStdString(), data + 5, size - 5)) std::abort();
     const QString out = work + QStringLiteral("temp.sdm");
     const bool expanded = zk::expandfile(work, work, QStringLiteral("n45w074.sd_"), QStringLiteral("temp.sdm"),
                                          zk::kTerrainBytes);

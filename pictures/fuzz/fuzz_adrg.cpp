@@ -8,10 +8,8 @@
 // untouched. Layout: one byte of steps, the general information file's
 // size (two bytes, low first), that file, then the image file.
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdint>
@@ -19,15 +17,14 @@
 #include <vector>
 
 #include "pictures/adrg.h"
+#include "tests/fuzz/fuzzkit.h"
 #include "zelkor32.h"
 
 namespace {
 
-const QString &imageFile()
+const std::string &imageFile()
 {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/zkfuzz-adrg-XXXXXX"));
-    static const QString path = dir.path() + QStringLiteral("/TESTCH01.IMG");
-    if (!dir.isValid()) std::abort();
+    static const std::string path = zkfuzz::privateFolder() + "/TESTCH01.IMG";
     return path;
 }
 
@@ -50,14 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (g->tiles.size() != size_t(g->rows) * size_t(g->cols)) __builtin_trap();
     if (!(g->dx > 0) || !(g->dy > 0) || !(std::fabs(g->lon) <= 360) || !(std::fabs(g->lat) <= 90)) __builtin_trap();
 
-    const QString &path = imageFile();
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
-        const qint64 n = qint64(size - 3 - genSize);
-        if (f.write(reinterpret_cast<const char *>(data + 3 + genSize), n) != n) std::abort();
-    }
-    const QByteArray path8 = QFile::encodeName(path);
+    const std::string &path = imageFile();
+    if (!zkfuzz::writeFile(path, data + 3 + genSize, size - 3 - genSize)) std::abort();
+    const QByteArray path8 = QByteArray::fromStdString(path);
 
     constexpr int32_t W = 48, H = 40;
     std::vector<uint32_t> bits(size_t(W) * (H + 1), 0x12345678u);  // one guard row below

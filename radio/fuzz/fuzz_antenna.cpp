@@ -3,25 +3,24 @@
 // holds 360 gains within -100..100 dB; one that is refused says why and
 // names the file, and leaves the omnidirectional pattern (all 0).
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 
 #include "paths.h"
+#include "tests/fuzz/fuzzkit.h"
 #include "radio/coverage.h"
 
 namespace {
 
 const QString &folder()
 {
-    static QTemporaryDir dir;
     static const QString path = [] {
-        if (!dir.isValid()) std::abort();
-        zk::paths::setUserFolder(dir.path());
-        zk::paths::setProgramFolder(dir.path());
-        return dir.path();
+        const QString dir = QString::fromStdString(zkfuzz::privateFolder());
+        zk::paths::setUserFolder(dir);
+        zk::paths::setProgramFolder(dir);
+        return dir;
     }();
     return path;
 }
@@ -31,11 +30,7 @@ const QString &folder()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString name = QStringLiteral("fuzz.ant");
-    {
-        QFile f(folder() + QLatin1Char('/') + name);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
-        if (f.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size)) std::abort();
-    }
+    if (!zkfuzz::writeFile((folder() + QLatin1Char('/') + name).toStdString(), data, size)) std::abort();
     std::array<float, 360> gain;
     gain.fill(55);
     const QString err = zk::readantenna(name, gain);

@@ -6,7 +6,6 @@
 // Both sweeps run over a small map and must end, within bounds, whatever the
 // table holds.
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdint>
@@ -14,6 +13,7 @@
 
 #include "map/mapdata.h"
 #include "paths.h"
+#include "tests/fuzz/fuzzkit.h"
 #include "radio/coverage.h"
 #include "views3d/radar3d.h"
 
@@ -23,18 +23,17 @@ constexpr int kMap = 24;  // cells a side
 
 const QString &folder()
 {
-    static QTemporaryDir dir;
     static const QString path = [] {
-        if (!dir.isValid()) std::abort();
+        const QString dir = QString::fromStdString(zkfuzz::privateFolder());
         setenv("ZK_THREADS", "1", 1);
-        zk::paths::setUserFolder(dir.path());
-        zk::paths::setProgramFolder(dir.path());
+        zk::paths::setUserFolder(dir);
+        zk::paths::setProgramFolder(dir);
         // A small map: 10 km a side, a hill in the middle.
         zk::elevgrid.redim(kMap - 1, kMap - 1);
         for (int y = 0; y < kMap; ++y)
             for (int x = 0; x < kMap; ++x) zk::elevgrid.at(x, y) = int16_t(400 - 20 * (std::abs(x - 12) + std::abs(y - 12)));
         zk::mapset.size = 10;
-        return dir.path();
+        return dir;
     }();
     return path;
 }
@@ -59,11 +58,7 @@ struct Cloud : zk::Radar3DCanvas {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString name = QStringLiteral("fuzz.rad");
-    {
-        QFile f(folder() + QLatin1Char('/') + name);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
-        if (f.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size)) std::abort();
-    }
+    if (!zkfuzz::writeFile((folder() + QLatin1Char('/') + name).toStdString(), data, size)) std::abort();
     zk::RadarTable t;
     const QString err = zk::readradar(name, t);
     if (!err.isEmpty()) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/fuzz/tilebytes.h"
+#include "tests/fuzz/fuzzkit.h"
 #include "zelkor32.h"
 
 namespace {

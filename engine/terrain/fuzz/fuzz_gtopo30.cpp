@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/fuzz/tilebytes.h"
+#include "tests/fuzz/fuzzkit.h"
 #include "zelkor32.h"
 
 namespace {

@@ -1,11 +1,12 @@
-// What the tile-reader fuzz targets share: a private folder for the bytes a
-// reader takes by path, and the reading parameters made from single bytes.
+// What the fuzz targets share: a private folder for the bytes a reader takes
+// by path, and, for the tile readers, the reading parameters made from single
+// bytes and the grid they resample onto.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
+#include <ftw.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -14,8 +15,8 @@
 
 namespace zkfuzz {
 
-// A folder of this process's own, made at the first call and emptied and
-// removed when the process ends (the string lives on past the static
+// A folder of this process's own, made at the first call and removed with
+// all it holds when the process ends (the string lives on past the static
 // destructors, for the exit handler).
 inline const std::string &privateFolder()
 {
@@ -27,14 +28,10 @@ inline const std::string &privateFolder()
         if (!mkdtemp(buf.data())) std::abort();
         auto *d = new std::string(buf.data());
         std::atexit([] {
-            const std::string &path = privateFolder();
-            if (DIR *h = opendir(path.c_str())) {
-                while (const dirent *e = readdir(h))
-                    if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-                        std::remove((path + "/" + e->d_name).c_str());
-                closedir(h);
-            }
-            rmdir(path.c_str());
+            // Whatever a reader left there goes too, folders included.
+            nftw(
+                privateFolder().c_str(), [](const char *path, const struct stat *, int, FTW *) { return std::remove(path); }, 16,
+                FTW_DEPTH | FTW_PHYS);
         });
         return d;
     }();
