@@ -1,5 +1,6 @@
 #include "picbox.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QColorSpace>
 #include <QPainter>
@@ -109,14 +110,61 @@ void copypixels(QImage &to, const QImage &from)
     }, from.sizeInBytes() >= (qsizetype(1) << 20) ? workercount() : 1);
 }
 
+// Copies the rectangle r (inside both images, of the same layout) from
+// `from` into `to`.
+void copyrect(QImage &to, const QImage &from, const QRect &r)
+{
+    uchar *dst = to.bits();
+    const uchar *src = from.constBits();
+    const qsizetype line = from.bytesPerLine(), left = qsizetype(r.left()) * 4, bytes = qsizetype(r.width()) * 4;
+    const int top = r.top();
+    poolbands(r.height(), [&](int a, int b) {
+        for (int y = top + a; y < top + b; ++y) std::memcpy(dst + y * line + left, src + y * line + left, size_t(bytes));
+    }, qsizetype(r.height()) * bytes >= (qsizetype(1) << 20) ? workercount() : 1);
+}
+
 }  // namespace
+
+SpanTarget PicBox::beginwrites(QPainter &painter)
+{
+    const bool known = tracked();
+    painter.begin(&image_);
+    SpanTarget t = spantarget(image_);
+    // The painter and the memory taken have changed the layer's key: what
+    // changes it after this is another writer.
+    trackimage_ = known ? image_.cacheKey() : 0;
+    return t;
+}
+
+void PicBox::wrote(const QRect &area)
+{
+    if (tracked()) touched_ |= area & image_.rect();
+}
+
+bool PicBox::tracked() const
+{
+    return trackimage_ != 0 && image_.cacheKey() == trackimage_ && picture_.cacheKey() == cleanpicture_;
+}
 
 void PicBox::cls()
 {
     if (ownsame(image_, picture_) && image_.format() == kDcFormat) {
         // A stored picture as large as the layer covers the background:
-        // drawn over it, its pixels are copied as they are.
+        // drawn over it, its pixels are copied as they are. Every operation
+        // clears the pictures as it starts: one that finds a layer nobody
+        // has drawn on since it was cleared or kept neither copies a few
+        // million pixels again nor shows them again.
+        if (clean()) return;
+        if (tracked()) {
+            // Only where the writes since went is copied, and shown again.
+            const QRect r = touched_;
+            if (!r.isEmpty()) copyrect(image_, picture_, r);
+            markclean();
+            if (!r.isEmpty()) update(r);
+            return;
+        }
         copypixels(image_, picture_);
+        markclean();
     } else if (ownsame(image_, image_) && image_.format() == kDcFormat) {
         // What clearedImage makes, in the layer's own memory.
         image_.fill(QColor(int(back_ & 0xFF), int((back_ >> 8) & 0xFF), int((back_ >> 16) & 0xFF)));
@@ -130,13 +178,27 @@ void PicBox::cls()
     update();
 }
 
+void PicBox::markclean()
+{
+    cleanimage_ = trackimage_ = image_.cacheKey();
+    cleanpicture_ = picture_.cacheKey();
+    touched_ = QRect();
+}
+
+bool PicBox::clean() const
+{
+    return cleanimage_ != 0 && image_.cacheKey() == cleanimage_ && picture_.cacheKey() == cleanpicture_;
+}
+
 void PicBox::commit()
 {
     // The stored picture gets memory of its own and the layer keeps its own,
     // so that what holds the layer's memory never writes the picture.
     if (ownsame(picture_, image_) && picture_.colorSpace() == image_.colorSpace() && picture_.textKeys().isEmpty() &&
         image_.textKeys().isEmpty()) {
-        copypixels(picture_, image_);
+        // After writes that said where they went, only there.
+        if (!tracked()) copypixels(picture_, image_);
+        else if (!touched_.isEmpty()) copyrect(picture_, image_, touched_);
         picture_.setDotsPerMeterX(image_.dotsPerMeterX());
         picture_.setDotsPerMeterY(image_.dotsPerMeterY());
         picture_.setOffset(image_.offset());
@@ -162,10 +224,34 @@ void PicBox::commit()
         picture_ = image_;
         picture_.detach();
     }
+    markclean();
     changed_ = true;
 }
 
 void PicBox::setBackColor(uint32_t colour) { back_ = colour & 0xFFFFFF; }
+
+// A box looks the same enabled or not, with the focus or without: every long
+// operation disables the boxes of all pictures (the focused one gives up its
+// focus) and enables them again, and repainting pictures of a few million
+// pixels for it, while every core is busy with the operation, would cost
+// more than the painting the operation does. Assistive tools are still told
+// of the change.
+void PicBox::focusInEvent(QFocusEvent *) {}
+void PicBox::focusOutEvent(QFocusEvent *) {}
+
+void PicBox::changeEvent(QEvent *e)
+{
+    if (e->type() == QEvent::EnabledChange) {
+#if QT_CONFIG(accessibility)
+        QAccessible::State s;
+        s.disabled = true;
+        QAccessibleStateChangeEvent event(this, s);
+        QAccessible::updateAccessibility(&event);
+#endif
+        return;
+    }
+    QWidget::changeEvent(e);
+}
 
 void PicBox::paintEvent(QPaintEvent *e)
 {

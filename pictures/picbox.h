@@ -8,7 +8,10 @@
 
 #include <cstdint>
 
+#include "spanfill.h"
 #include "zelkor32.h"
+
+class QPainter;
 
 namespace zk {
 
@@ -30,6 +33,14 @@ public:
     const QImage &image() const { return image_; }
     // The drawing layer as the engine's device context.
     ZkDC hdc();
+    // Writes that say where they go: beginwrites() begins the painter on the
+    // layer and answers the layer's memory for direct writes; wrote() then
+    // names a part of the layer that holds every change made since, through
+    // that painter and that memory. A clearing or a commit that follows only
+    // such writes copies only the parts they named. Writes made any other
+    // way (image(), hdc()) count as changing the whole layer.
+    SpanTarget beginwrites(QPainter &painter);
+    void wrote(const QRect &area);
 
     // Makes the image the stored picture; with autosize the box takes the
     // picture's size. The layer is cleared to it.
@@ -40,6 +51,9 @@ public:
     // the stored picture (what was drawn over it is lost, as on a resize).
     void setBoxSize(int width, int height);
     // Clears the drawing layer back to the background and the stored picture.
+    // A layer that nothing has written since it was last made the stored
+    // picture (by a clearing or a commit) is left as it is, and not shown
+    // again.
     void cls();
     // Commits the drawing layer: it becomes the stored picture, which then
     // differs from the one last set (read from a file) or saved.
@@ -75,10 +89,26 @@ protected:
     void paintEvent(QPaintEvent *) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
+    void changeEvent(QEvent *e) override;
+    void focusInEvent(QFocusEvent *) override;
+    void focusOutEvent(QFocusEvent *) override;
 
 private:
+    void markclean();
+    bool clean() const;
+    bool tracked() const;
+
     QImage picture_;
     QImage image_;
+    // The cache keys of the layer and the stored picture when the layer was
+    // last made the picture: every way of writing an image (its bits, its
+    // lines, a painter on it) changes its key.
+    qint64 cleanimage_ = 0, cleanpicture_ = 0;
+    // The layer's key as the last writer that says where it writes found it
+    // (0: some writer did not say), and the part of the layer where it and
+    // those before it since the layer was the picture wrote.
+    qint64 trackimage_ = 0;
+    QRect touched_;
     uint32_t back_ = 0x808080;
     bool changed_ = false;
 };

@@ -119,10 +119,8 @@ void clearoverlay()
             if (w->Label4[size_t(k)]) w->Label4[size_t(k)]->hide();
             if (w->Image1[size_t(k)]) w->Image1[size_t(k)]->hide();
         }
-        if (w->Picture1) {
-            w->Picture1->cls();
-            w->Picture1->refresh();
-        }
+        // The clearing shows the box again when it changed anything.
+        if (w->Picture1) w->Picture1->cls();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QPaintEvent>
 
 #include <memory>
 
@@ -380,6 +381,179 @@ private slots:
         QCOMPARE(QColor(box->image().pixel(1, 1)), QColor(Qt::yellow));
         QCOMPARE(QColor(box->image().pixel(1, 3)), QColor(128, 128, 128));
         QCOMPARE(QColor(box->image().pixel(4, 0)), QColor(128, 128, 128));
+        delete w;
+    }
+
+    // A clearing or a keep after writes that said where they went copies only
+    // there; every other way of writing counts as the whole layer. Whatever
+    // the writers, a keep leaves the stored picture equal to the layer and a
+    // clearing leaves the layer equal to the stored picture, on every pixel
+    // (compared with the same writes done on plain copies).
+    void clearAndKeepAfterEveryKindOfWrite_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("writes that say where") << 0;
+        QTest::newRow("a painter on the layer") << 1;
+        QTest::newRow("the layer's bits") << 2;
+        QTest::newRow("the engine's device context") << 3;
+        QTest::newRow("writes that say where, then a painter elsewhere") << 4;
+        QTest::newRow("two writers that say where, one after the other") << 5;
+        QTest::newRow("writes that say where, then a painter begun on the picture's copy") << 6;
+    }
+    void clearAndKeepAfterEveryKindOfWrite()
+    {
+        QFETCH(int, kind);
+        QImage pattern(300, 200, zk::kDcFormat);
+        for (int y = 0; y < pattern.height(); ++y)
+            for (int x = 0; x < pattern.width(); ++x) pattern.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * y) & 0xFF));
+        const QRect inside(40, 30, 50, 40), elsewhere(200, 120, 30, 30);
+        // The writes on a plain image, and on the box's layer; a second round
+        // writes other colours.
+        auto write = [&](QImage &plain, zk::PicBox *box, int round) {
+            auto hue = [round](QColor c) { return round == 0 ? c : QColor(c.blue(), c.red() / 2, 255 - c.green()); };
+            auto told = [&](const QRect &r, QColor c) {
+                c = hue(c);
+                QPainter p;
+                const zk::SpanTarget t = box->beginwrites(p);
+                p.fillRect(r.adjusted(0, 0, 0, -r.height() / 2), c);  // half with the painter,
+                for (int y = r.top() + r.height() / 2; y <= r.bottom(); ++y)  // half straight into memory
+                    for (int x = r.left(); x <= r.right(); ++x)
+                        reinterpret_cast<uint32_t *>(t.bits + y * t.stride)[x] = 0xFF000000u | uint32_t(c.blue()) << 16 |
+                                                                               uint32_t(c.green()) << 8 | uint32_t(c.red());
+                box->wrote(r);
+                p.end();
+                QPainter(&plain).fillRect(r, c);
+            };
+            auto painted = [&](const QRect &r, QColor c) {
+                c = hue(c);
+                QPainter(&box->image()).fillRect(r, c);
+                QPainter(&plain).fillRect(r, c);
+            };
+            switch (kind) {
+            case 0: told(inside, Qt::red); break;
+            case 1: painted(elsewhere, Qt::blue); break;
+            case 2: {
+                uchar *bits = box->image().bits();
+                const QColor c = hue(QColor(0, 255, 0));
+                for (int x = 0; x < 300; ++x)
+                    reinterpret_cast<uint32_t *>(bits + 150 * box->image().bytesPerLine())[x] =
+                        0xFF000000u | uint32_t(c.blue()) << 16 | uint32_t(c.green()) << 8 | uint32_t(c.red());
+                QPainter(&plain).fillRect(0, 150, 300, 1, c);
+                break;
+            }
+            case 3: {
+                ZkDC dc = zk::dcOf(box->image());
+                const QColor c = hue(QColor(255, 0, 0));
+                for (int y = 5; y < 25; ++y)
+                    dc.bits[y * dc.stride + 250] = 0xFF000000u | uint32_t(c.blue()) << 16 | uint32_t(c.green()) << 8 | uint32_t(c.red());
+                QPainter(&plain).fillRect(250, 5, 1, 20, c);
+                break;
+            }
+            case 4:
+                told(inside, Qt::red);
+                painted(elsewhere, Qt::blue);
+                break;
+            case 5:
+                told(inside, Qt::red);
+                told(elsewhere, Qt::yellow);
+                break;
+            case 6: {
+                told(inside, Qt::red);
+                // A copy of the layer someone holds: drawing on it leaves
+                // the layer alone, and the layer's writes are still known.
+                QImage held = box->image();
+                QPainter(&held).fillRect(elsewhere, Qt::black);
+                break;
+            }
+            }
+        };
+        auto equal = [](const QImage &a, const QImage &b) {
+            return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+        };
+
+        zk::frmPic *w = zk::openpicture(QString(), -1);
+        QVERIFY(w);
+        zk::PicBox *box = w->Picture1;
+        box->setPicture(pattern.copy());  // the box's own, as one read from a file
+        box->cls();  // as every operation starts
+        QImage plain = pattern.copy();
+        write(plain, box, 0);
+        QVERIFY(equal(box->image(), plain));
+        box->commit();
+        QVERIFY2(equal(box->picture(), plain), "kept");
+        box->cls();
+        QVERIFY(equal(box->image(), plain));
+
+        // The same writes again, not kept: the clearing takes them all away.
+        QImage again = plain.copy();
+        write(again, box, 1);
+        QVERIFY(!equal(again, plain));
+        QVERIFY(equal(box->image(), again));
+        box->cls();
+        QVERIFY2(equal(box->image(), plain), "cleared");
+        QVERIFY(equal(box->picture(), plain));
+        delete w;
+    }
+
+    // The box is shown again only when its pixels changed: neither a
+    // clearing of a layer nobody wrote since the last clearing or keep, nor
+    // the disabling and enabling every long operation does, repaints a
+    // picture of millions of pixels; a clearing after a write does.
+    void repaintedOnlyWhenItsPixelsChange()
+    {
+        zk::frmPic *w = zk::openpicture(QString(), -1);
+        QVERIFY(w);
+        zk::PicBox *box = w->Picture1;
+        QImage pattern(600, 400, zk::kDcFormat);
+        pattern.fill(QColor(30, 60, 90));
+        box->setPicture(pattern);
+        w->resize(800, 600);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        // As after a click on the picture: the box has the focus, which a
+        // disabled box gives up and the operation's end gives back.
+        w->activateWindow();
+        box->setFocus();
+        struct Counter : QObject {
+            qint64 area = 0;  // pixels repainted
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::Paint) {
+                    const QRect r = static_cast<QPaintEvent *>(e)->rect();
+                    area += qint64(r.width()) * r.height();
+                }
+                return false;
+            }
+        } counter;
+        box->installEventFilter(&counter);
+        auto settle = [] {
+            for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        };
+        box->cls();
+        settle();
+        const QRect shown = box->visibleRegion().boundingRect();
+        const qint64 whole = qint64(shown.width()) * shown.height();
+        QVERIFY2(whole >= 100 * 100, qPrintable(QStringLiteral("%1 x %2").arg(shown.width()).arg(shown.height())));
+        counter.area = 0;
+        box->cls();
+        settle();
+        QCOMPARE(counter.area, qint64(0));
+        box->setEnabled(false);
+        settle();
+        box->setEnabled(true);
+        box->setFocus();
+        settle();
+        QVERIFY(box->hasFocus());
+        // (What the box's own children repaint of it is theirs, and small.)
+        QVERIFY2(counter.area < whole / 10, qPrintable(QString::number(counter.area)));
+        QVERIFY(box->isEnabled());
+        QPainter(&box->image()).fillRect(10, 10, 5, 5, Qt::red);
+        counter.area = 0;
+        box->cls();
+        settle();
+        QVERIFY(counter.area >= whole / 2);
+        QCOMPARE(QColor(box->image().pixel(12, 12)), QColor(30, 60, 90));
+        box->removeEventFilter(&counter);
         delete w;
     }
 
