@@ -12,11 +12,13 @@ namespace {
 // the left edge up to the pixel whose centre lies on or left of the right
 // edge. Rounding both the slope and the start the way the raster engine of
 // QPainter does keeps the pixels identical, ties included.
+// (Left uninitialised where declared: a cell of a coverage plot has a few
+// rows, and clearing the array would cost as much as filling them.)
 struct Edge {
-    int64_t x = 0;      // at row `top`, plus half a pixel
-    int64_t step = 0;   // per row
-    int top = 0, bottom = 0;
-    int winding = 0;
+    int64_t x;      // at row `top`, plus half a pixel
+    int64_t step;   // per row
+    int top, bottom;
+    int winding;
 };
 
 constexpr int64_t kOne = 65536;
@@ -86,7 +88,7 @@ bool fillpolygon(const SpanTarget &t, const QPoint *p, int n, uint32_t pixel, Sp
     Edge edges[8];
     int ne = 0, top = t.height, bottom = -1;
     for (int i = 0; i < n; ++i) {
-        QPoint a = p[i], b = p[(i + 1) % n];
+        QPoint a = p[i], b = p[i + 1 == n ? 0 : i + 1];
         int winding = 1;
         if (a.y() > b.y()) {
             std::swap(a, b);
@@ -102,6 +104,7 @@ bool fillpolygon(const SpanTarget &t, const QPoint *p, int n, uint32_t pixel, Sp
         const int64_t ax = int64_t(a.x()) * kOne + kOne / 2;
         if (b.x() == a.x()) {
             e.x = ax;
+            e.step = 0;
         } else {
             const double slope = double(b.x() - a.x()) / double(b.y() - a.y());
             e.step = int64_t(slope * double(kOne));

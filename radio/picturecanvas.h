@@ -4,8 +4,11 @@
 // QPainter would set), gathered and written on every core at once, each
 // thread on a band of rows of its own and every band in the order the cells
 // came, so that each pixel gets the same writes in the same order as one
-// cell after another. A cell that cannot go that way, and every line, is
-// painted with QPainter after what came before it. After every radial it
+// cell after another. Contour lines wait with the cells and are drawn with
+// QPainter in their turn; cells gathered with lines are written on the
+// calling thread, in their order, each cell's rows fetched a few cells ahead.
+// A cell that cannot go straight into memory is painted with QPainter after
+// what came before it. After every radial it
 // is called for, the long operation's callback runs (progress, events); the
 // box is shown again at most every 100 ms.
 #pragma once
@@ -13,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QPainter>
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -38,13 +42,18 @@ public:
     void end();
 
 private:
+    // A cell, or a line from q[0] to q[1] in the colour `pixel`.
     struct Cell {
         QPoint q[4];
         uint32_t pixel;
-        int top, bottom;  // rows of its points
+        int left, top, bottom;  // leftmost column and rows of its points
+        bool line;
     };
     void begin();
     void flush();
+    void touch(int left, int top, int right, int bottom);
+    void drawline(QPoint a, QPoint b, uint32_t colour);
+    QRect drawn() const;
 
     PicBox *box_;
     QPainter painter_;
@@ -52,6 +61,7 @@ private:
     QElapsedTimer shown_;
     SpanTarget target_;
     std::vector<Cell> pending_;
+    size_t lines_ = 0;  // lines among the pending
     uint32_t colour_ = 0, pixel_ = 0;
     bool havepixel_ = false, direct_ = false;
     struct Known {
@@ -63,6 +73,8 @@ private:
     std::vector<Known> pixels_;  // the pixel of each colour met
     uint32_t linecolour_ = 0;
     bool linepen_ = false;       // the painter is set for lines of linecolour_
+    // The bounds of the points of every cell and line so far.
+    int left_ = INT_MAX, top_ = INT_MAX, right_ = INT_MIN, bottom_ = INT_MIN;
 };
 
 }  // namespace zk

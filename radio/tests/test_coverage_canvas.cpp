@@ -4,7 +4,8 @@
 // of the same sweep (QPainter, one polygon per cell and one line per contour
 // segment, on one thread), for the radio plot in its rainbow and
 // single-colour modes and the visual plot, cells copied or ANDed with the
-// picture, on 1, 2 and 4 threads, whole and stopped.
+// picture, on 1, 2 and 4 threads, whole and stopped; then kept in the
+// picture, which copies only the part the canvas wrote.
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
@@ -163,7 +164,8 @@ private slots:
         // The plot's canvas on a picture box.
         setenv("ZK_THREADS", std::to_string(threads).c_str(), 1);
         zk::PicBox box;
-        box.setPicture(bg);
+        box.setPicture(bg.copy());
+        box.cls();  // as the plot clears the pictures first
         zk::runflag = zk::opcoverage;
         zk::progtotal = 512;
         double sum = 0;
@@ -181,6 +183,13 @@ private slots:
 
         QCOMPARE(differing(fast, plain), 0);
         QCOMPARE(sum, plainsum);
+        // Kept, the picture holds all of it, though only the part the canvas
+        // says it wrote is copied; cleared, the layer is the picture again.
+        box.commit();
+        QCOMPARE(differing(box.picture().convertToFormat(plain.format()), plain), 0);
+        QPainter(&box.image()).fillRect(0, 0, 513, 513, Qt::black);
+        box.cls();
+        QCOMPARE(differing(box.image().convertToFormat(plain.format()), plain), 0);
         // The sweep drew something worth comparing: many pixels changed.
         QVERIFY2(differing(plain, bg) > (stopAt < 0 ? 10000 : 100), qPrintable(QString::number(differing(plain, bg))));
     }
