@@ -502,8 +502,12 @@ bool frmPic::eventFilter(QObject *obj, QEvent *e)
         }
         return false;
     }
-    const QVariant idx = obj->property("index");
-    if (idx.isValid() && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {
+    // Every event of the hundred unit labels and icons passes here (each
+    // long operation disables and enables them all): the type is looked at
+    // before the name of a property is.
+    const bool press = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+    const QVariant idx = press ? obj->property("index") : QVariant();
+    if (idx.isValid()) {
         auto *me = static_cast<QMouseEvent *>(e);
         if (e->type() == QEvent::MouseButtonDblClick) {
             Label4_DblClick(idx.toInt());
