@@ -398,7 +398,7 @@ private slots:
         QTest::newRow("the engine's device context") << 3;
         QTest::newRow("writes that say where, then a painter elsewhere") << 4;
         QTest::newRow("two writers that say where, one after the other") << 5;
-        QTest::newRow("writes that say where, then a painter begun on the picture's copy") << 6;
+        QTest::newRow("writes that say where, then a painter on a copy of the layer") << 6;
     }
     void clearAndKeepAfterEveryKindOfWrite()
     {
