@@ -160,7 +160,7 @@ void PicBox::cls()
             const QRect r = touched_;
             if (!r.isEmpty()) copyrect(image_, picture_, r);
             markclean();
-            if (!r.isEmpty()) update(r);
+            if (!r.isEmpty()) update(shownregion(r));
             return;
         }
         copypixels(image_, picture_);
@@ -175,8 +175,28 @@ void PicBox::cls()
     } else {
         image_ = clearedImage();
     }
-    update();
+    update(shownregion());
 }
+
+// The part of the box that the windows around it show and that no widget
+// above it covers. A picture is larger than its window and lies under the
+// window's scroll bars: repainting it there would also repaint the scroll
+// bars, which cost more than the picture. What comes into view later, or
+// what a widget above uncovers when it goes, is painted from the layer then.
+QRegion PicBox::shownregion(const QRect &part) const
+{
+    QRegion r = visibleRegion() & part;
+    const QWidget *parent = parentWidget();
+    if (!parent || r.isEmpty()) return r;
+    const QObjectList &siblings = parent->children();
+    for (qsizetype i = siblings.indexOf(const_cast<PicBox *>(this)) + 1; i > 0 && i < siblings.size(); ++i) {
+        const auto *w = qobject_cast<const QWidget *>(siblings.at(i));
+        if (w && !w->isWindow() && w->isVisible()) r -= w->geometry().translated(-pos());
+    }
+    return r;
+}
+
+void PicBox::refresh() { update(tracked() ? shownregion(touched_) : shownregion()); }
 
 void PicBox::markclean()
 {

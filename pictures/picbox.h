@@ -76,8 +76,9 @@ public:
     uint32_t backColor() const { return back_; }
     void setBackColor(uint32_t colour);
 
-    // Repaints the box from its layer.
-    void refresh() { update(); }
+    // Repaints the box from its layer, where it can be seen: after writes
+    // that said where they went, only there.
+    void refresh();
 
 signals:
     // Button: 1 left, 2 right, 4 middle (for moves, the buttons held); shift:
@@ -96,6 +97,8 @@ protected:
 private:
     void markclean();
     bool clean() const;
+    QRegion shownregion(const QRect &part) const;
+    QRegion shownregion() const { return shownregion(rect()); }
     bool tracked() const;
 
     QImage picture_;

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QPaintEvent>
+#include <QScrollBar>
 
 #include <memory>
 
@@ -554,6 +555,74 @@ private slots:
         QVERIFY(counter.area >= whole / 2);
         QCOMPARE(QColor(box->image().pixel(12, 12)), QColor(30, 60, 90));
         box->removeEventFilter(&counter);
+        delete w;
+    }
+
+    // A picture larger than its window lies under the window's scroll bars:
+    // showing it again repaints what can be seen of it and leaves the bars
+    // alone, and after writes that said where they went, only there.
+    void refreshRepaintsWhatChangedAndLeavesTheScrollBars()
+    {
+        zk::frmPic *w = zk::openpicture(QString(), -1);
+        QVERIFY(w);
+        zk::PicBox *box = w->Picture1;
+        QImage pattern(1200, 900, zk::kDcFormat);
+        pattern.fill(QColor(30, 60, 90));
+        box->setPicture(pattern);
+        w->resize(420, 320);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(w->HScroll1->isVisible() && w->VScroll1->isVisible());
+        struct Counter : QObject {
+            QObject *box = nullptr;
+            qint64 area = 0;  // pixels of the box repainted
+            int bars = 0;     // paints of the scroll bars
+            bool eventFilter(QObject *o, QEvent *e) override
+            {
+                if (e->type() == QEvent::Paint) {
+                    const QRect r = static_cast<QPaintEvent *>(e)->rect();
+                    if (o == box) area += qint64(r.width()) * r.height();
+                    else ++bars;
+                }
+                return false;
+            }
+        } counter;
+        counter.box = box;
+        box->installEventFilter(&counter);
+        w->HScroll1->installEventFilter(&counter);
+        w->VScroll1->installEventFilter(&counter);
+        auto settle = [] {
+            for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        };
+        box->cls();
+        settle();
+        const QRect seen = box->visibleRegion().boundingRect();
+
+        // Writes that said where they went: that square alone.
+        counter.area = counter.bars = 0;
+        const QRect square(seen.left() + 10, seen.top() + 10, 20, 20);
+        {
+            QPainter p;
+            box->beginwrites(p);
+            p.fillRect(square, Qt::red);
+            box->wrote(square);
+        }
+        box->refresh();
+        settle();
+        QVERIFY2(counter.area > 0 && counter.area <= 20 * 20, qPrintable(QString::number(counter.area)));
+        QCOMPARE(counter.bars, 0);
+        // Any other write: all that can be seen, still not the bars.
+        counter.area = 0;
+        QPainter(&box->image()).fillRect(square, Qt::blue);
+        box->refresh();
+        settle();
+        QVERIFY(counter.area >= qint64(seen.width() - w->VScroll1->width()) * (seen.height() - w->HScroll1->height()));
+        counter.area = 0;
+        box->cls();
+        settle();
+        QVERIFY(counter.area > 0);
+        QCOMPARE(counter.bars, 0);
+        QCOMPARE(QColor(box->image().pixel(square.center())), QColor(30, 60, 90));
         delete w;
     }
 
