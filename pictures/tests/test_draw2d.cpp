@@ -66,6 +66,47 @@ void hills(int nx, int ny)
 
 QStringList g_calls;
 
+// A picture window of one flat colour at a size, shown, with the paints of
+// its box counted (pixels) and those of the other widgets it is given.
+struct ShownPicture : QObject {
+    zk::frmPic *w = nullptr;
+    zk::PicBox *box = nullptr;
+    qint64 area = 0;  // pixels of the box repainted
+    int others = 0;   // paints of the other widgets watched
+    ShownPicture(QSize picture, QSize window)
+    {
+        w = zk::openpicture(QString(), -1);
+        box = w->Picture1;
+        QImage pattern(picture, zk::kDcFormat);
+        pattern.fill(QColor(30, 60, 90));
+        box->setPicture(pattern);
+        w->resize(window);
+        w->show();
+        box->installEventFilter(this);
+    }
+    ~ShownPicture() override { delete w; }
+    void watch(QWidget *other) { other->installEventFilter(this); }
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            const QRect r = static_cast<QPaintEvent *>(e)->rect();
+            if (o == box) area += qint64(r.width()) * r.height();
+            else ++others;
+        }
+        return false;
+    }
+    // Lets every repaint asked for happen, and starts counting anew.
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        area = others = 0;
+    }
+    void letrepaint()
+    {
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    }
+};
+
 }  // namespace
 
 class TestDraw2d : public QObject {
@@ -502,60 +543,36 @@ private slots:
     // picture of millions of pixels; a clearing after a write does.
     void repaintedOnlyWhenItsPixelsChange()
     {
-        zk::frmPic *w = zk::openpicture(QString(), -1);
-        QVERIFY(w);
-        zk::PicBox *box = w->Picture1;
-        QImage pattern(600, 400, zk::kDcFormat);
-        pattern.fill(QColor(30, 60, 90));
-        box->setPicture(pattern);
-        w->resize(800, 600);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        ShownPicture shown(QSize(600, 400), QSize(800, 600));
+        zk::PicBox *box = shown.box;
+        QVERIFY(QTest::qWaitForWindowExposed(shown.w));
         // As after a click on the picture: the box has the focus, which a
         // disabled box gives up and the operation's end gives back.
-        w->activateWindow();
+        shown.w->activateWindow();
         box->setFocus();
-        struct Counter : QObject {
-            qint64 area = 0;  // pixels repainted
-            bool eventFilter(QObject *, QEvent *e) override
-            {
-                if (e->type() == QEvent::Paint) {
-                    const QRect r = static_cast<QPaintEvent *>(e)->rect();
-                    area += qint64(r.width()) * r.height();
-                }
-                return false;
-            }
-        } counter;
-        box->installEventFilter(&counter);
-        auto settle = [] {
-            for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-        };
         box->cls();
-        settle();
-        const QRect shown = box->visibleRegion().boundingRect();
-        const qint64 whole = qint64(shown.width()) * shown.height();
-        QVERIFY2(whole >= 100 * 100, qPrintable(QStringLiteral("%1 x %2").arg(shown.width()).arg(shown.height())));
-        counter.area = 0;
+        shown.settle();
+        const QRect seen = box->visibleRegion().boundingRect();
+        const qint64 whole = qint64(seen.width()) * seen.height();
+        QVERIFY2(whole >= 100 * 100, qPrintable(QStringLiteral("%1 x %2").arg(seen.width()).arg(seen.height())));
         box->cls();
-        settle();
-        QCOMPARE(counter.area, qint64(0));
+        shown.letrepaint();
+        QCOMPARE(shown.area, qint64(0));
         box->setEnabled(false);
-        settle();
+        shown.letrepaint();
         box->setEnabled(true);
         box->setFocus();
-        settle();
+        shown.letrepaint();
         QVERIFY(box->hasFocus());
         // (What the box's own children repaint of it is theirs, and small.)
-        QVERIFY2(counter.area < whole / 10, qPrintable(QString::number(counter.area)));
+        QVERIFY2(shown.area < whole / 10, qPrintable(QString::number(shown.area)));
         QVERIFY(box->isEnabled());
         QPainter(&box->image()).fillRect(10, 10, 5, 5, Qt::red);
-        counter.area = 0;
+        shown.settle();
         box->cls();
-        settle();
-        QVERIFY(counter.area >= whole / 2);
+        shown.letrepaint();
+        QVERIFY(shown.area >= whole / 2);
         QCOMPARE(QColor(box->image().pixel(12, 12)), QColor(30, 60, 90));
-        box->removeEventFilter(&counter);
-        delete w;
     }
 
     // A picture larger than its window lies under the window's scroll bars:
@@ -563,43 +580,18 @@ private slots:
     // alone, and after writes that said where they went, only there.
     void refreshRepaintsWhatChangedAndLeavesTheScrollBars()
     {
-        zk::frmPic *w = zk::openpicture(QString(), -1);
-        QVERIFY(w);
-        zk::PicBox *box = w->Picture1;
-        QImage pattern(1200, 900, zk::kDcFormat);
-        pattern.fill(QColor(30, 60, 90));
-        box->setPicture(pattern);
-        w->resize(420, 320);
-        w->show();
+        ShownPicture shown(QSize(1200, 900), QSize(420, 320));
+        zk::PicBox *box = shown.box;
+        zk::frmPic *w = shown.w;
         QVERIFY(QTest::qWaitForWindowExposed(w));
         QVERIFY(w->HScroll1->isVisible() && w->VScroll1->isVisible());
-        struct Counter : QObject {
-            QObject *box = nullptr;
-            qint64 area = 0;  // pixels of the box repainted
-            int bars = 0;     // paints of the scroll bars
-            bool eventFilter(QObject *o, QEvent *e) override
-            {
-                if (e->type() == QEvent::Paint) {
-                    const QRect r = static_cast<QPaintEvent *>(e)->rect();
-                    if (o == box) area += qint64(r.width()) * r.height();
-                    else ++bars;
-                }
-                return false;
-            }
-        } counter;
-        counter.box = box;
-        box->installEventFilter(&counter);
-        w->HScroll1->installEventFilter(&counter);
-        w->VScroll1->installEventFilter(&counter);
-        auto settle = [] {
-            for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-        };
+        shown.watch(w->HScroll1);
+        shown.watch(w->VScroll1);
         box->cls();
-        settle();
+        shown.settle();
         const QRect seen = box->visibleRegion().boundingRect();
 
         // Writes that said where they went: that square alone.
-        counter.area = counter.bars = 0;
         const QRect square(seen.left() + 10, seen.top() + 10, 20, 20);
         {
             QPainter p;
@@ -608,22 +600,21 @@ private slots:
             box->wrote(square);
         }
         box->refresh();
-        settle();
-        QVERIFY2(counter.area > 0 && counter.area <= 20 * 20, qPrintable(QString::number(counter.area)));
-        QCOMPARE(counter.bars, 0);
+        shown.letrepaint();
+        QVERIFY2(shown.area > 0 && shown.area <= 20 * 20, qPrintable(QString::number(shown.area)));
+        QCOMPARE(shown.others, 0);
         // Any other write: all that can be seen, still not the bars.
-        counter.area = 0;
+        shown.settle();
         QPainter(&box->image()).fillRect(square, Qt::blue);
         box->refresh();
-        settle();
-        QVERIFY(counter.area >= qint64(seen.width() - w->VScroll1->width()) * (seen.height() - w->HScroll1->height()));
-        counter.area = 0;
+        shown.letrepaint();
+        QVERIFY(shown.area >= qint64(seen.width() - w->VScroll1->width()) * (seen.height() - w->HScroll1->height()));
+        shown.settle();
         box->cls();
-        settle();
-        QVERIFY(counter.area > 0);
-        QCOMPARE(counter.bars, 0);
+        shown.letrepaint();
+        QVERIFY(shown.area > 0);
+        QCOMPARE(shown.others, 0);
         QCOMPARE(QColor(box->image().pixel(square.center())), QColor(30, 60, 90));
-        delete w;
     }
 
     // The legend's swatches: brightness scales the blended altitude colours
