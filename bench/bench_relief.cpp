@@ -14,19 +14,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
-#include "map/demo/demoterrain.h"
-#include "map/mapdata.h"
+#include "demogrid.h"
 #include "zelkor32.h"
 
 namespace {
-
-constexpr int kSide = 2000;
-constexpr double kHeightKm = 200;
-// The landscape's lowest and highest cells on this grid, checked before
-// anything is timed.
-constexpr int16_t kLowest = 27, kHighest = 1386;
 
 using Clock = std::chrono::steady_clock;
 double seconds(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
@@ -37,33 +31,18 @@ zk::ElevGrid &landscape()
     static bool made = false;
     if (!made) {
         made = true;
-        zk::mapset = MapSettings{};
-        zk::mapset.lon = -73;
-        zk::mapset.lat = 45;
-        zk::mapset.size = float(kHeightKm);
+        zk::mapset = demomap();
         zk::elevgrid.redim(kSide - 1, kSide - 1);
         zk::setcorners(zk::mapset);
-        const double n = zk::mapcorners.lat[0], s = zk::mapcorners.lat[2];
-        const double w = zk::mapcorners.lon[0], e = zk::mapcorners.lon[2];
-        for (int y = 0; y < kSide; ++y)
-            for (int x = 0; x < kSide; ++x)
-                zk::elevgrid.at(x, y) = int16_t(
-                    std::lround(zk::demo::elevation(w + (e - w) * x / (kSide - 1), s + (n - s) * y / (kSide - 1))));
+        laylandscape();
     }
-    zk::ElevGrid &g = zk::elevgrid;
-    const auto [lo, hi] = std::minmax_element(g.data(), g.data() + g.cellCount());
-    if (g.nx() != kSide || g.ny() != kSide || *lo != kLowest || *hi != kHighest) {
-        std::fprintf(stderr, "the grid is %d x %d from %d to %d m, not the demo landscape of %d x %d from %d to %d m\n",
-                     g.nx(), g.ny(), g.cellCount() ? int(*lo) : 0, g.cellCount() ? int(*hi) : 0, kSide, kSide,
-                     int(kLowest), int(kHighest));
-        std::exit(1);
-    }
-    return g;
+    return zk::elevgrid;
 }
 
 void BM_FastdrawGrey_vs_GdalHillshade(benchmark::State &state)
 {
     zk::ElevGrid &g = landscape();
+    if (!ondemogrid(state)) return;
     // GDAL's source: the same cells, north row first, in metres on a square
     // grid of the map's cell size.
     GDALAllRegister();
@@ -80,17 +59,15 @@ void BM_FastdrawGrey_vs_GdalHillshade(benchmark::State &state)
     const double cell = kHeightKm * 1000.0 / (kSide - 1);
     double gt[6] = {0, cell, 0, kHeightKm * 1000.0, 0, -cell};
     GDALSetGeoTransform(src, gt);
-    char *argv[] = {const_cast<char *>("-of"), const_cast<char *>("MEM"), const_cast<char *>("-az"),
-                    const_cast<char *>("335"), nullptr};
+    // The sun from the same azimuth as ours.
+    std::string azimuth = std::to_string(int(std::lround(demomap().light)));
+    char *argv[] = {const_cast<char *>("-of"), const_cast<char *>("MEM"), const_cast<char *>("-az"), azimuth.data(),
+                    nullptr};
     GDALDEMProcessingOptions *options = GDALDEMProcessingOptionsNew(argv, nullptr);
 
-    // Ours: the grey relief with the demo scene's light, contrast and brightness.
-    MapSettings m{};
-    m.size = float(kHeightKm);
+    // Ours: the grey relief with the demo map's light, contrast and brightness.
+    MapSettings m = demomap();
     m.Mapmode = 0;
-    m.con = 30;
-    m.bri = 70;
-    m.light = 335;
     m.minx = kLowest;
     m.maxx = kHighest;
     std::vector<uint32_t> bits(size_t(kSide) * kSide);
@@ -129,4 +106,4 @@ BENCHMARK(BM_FastdrawGrey_vs_GdalHillshade)->Unit(benchmark::kMillisecond)->UseM
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv) { return runbenchmarks(argc, argv); }
