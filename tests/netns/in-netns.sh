@@ -18,14 +18,5 @@ fi
 command -v unshare >/dev/null || { echo "in-netns: unshare is missing: install the Debian package util-linux" >&2; exit 1; }
 command -v ip >/dev/null || { echo "in-netns: ip is missing: install the Debian package iproute2" >&2; exit 1; }
 [ $# -gt 0 ] || { echo "usage: $0 command [arguments...]" >&2; exit 2; }
-# A network namespace needs CAP_SYS_ADMIN (root), or else a user namespace
-# in which the caller is root (unprivileged user namespaces enabled).
-if why=$(unshare -n true 2>&1); then
-  exec unshare -n -- "$0" --inside "$@"
-elif why2=$(unshare -r -n true 2>&1); then
-  exec unshare -r -n -- "$0" --inside "$@"
-else
-  echo "in-netns: cannot make a network namespace: 'unshare -n' says: ${why:-failed}; 'unshare -r -n' says: ${why2:-failed}." >&2
-  echo "in-netns: run the tests as root (or with CAP_SYS_ADMIN), or enable unprivileged user namespaces (sysctl kernel.unprivileged_userns_clone=1)." >&2
-  exit 1
-fi
+. "$(dirname "$0")/namespace.sh"
+enter_namespace in-netns -n network " (sysctl kernel.unprivileged_userns_clone=1)" "$0" "$@" || exit 1

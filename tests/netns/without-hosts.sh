@@ -20,14 +20,5 @@ command -v unshare >/dev/null || { echo "without-hosts: unshare is missing: inst
 # With no hosts file there is nothing to hide (and a chroot, where "/" is no
 # mount point, could not make its mounts private).
 [ -e /etc/hosts ] || exec "$@"
-# A mount namespace needs CAP_SYS_ADMIN (root), or else a user namespace in
-# which the caller is root.
-if why=$(unshare -m true 2>&1); then
-  exec unshare -m -- "$0" --inside "$@"
-elif why2=$(unshare -r -m true 2>&1); then
-  exec unshare -r -m -- "$0" --inside "$@"
-else
-  echo "without-hosts: cannot make a mount namespace: 'unshare -m' says: ${why:-failed}; 'unshare -r -m' says: ${why2:-failed}." >&2
-  echo "without-hosts: run the tests as root (or with CAP_SYS_ADMIN), or enable unprivileged user namespaces." >&2
-  exit 1
-fi
+. "$(dirname "$0")/namespace.sh"
+enter_namespace without-hosts -m mount "" "$0" "$@" || exit 1
