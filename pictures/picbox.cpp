@@ -143,7 +143,7 @@ void PicBox::wrote(const QRect &area)
 
 bool PicBox::tracked() const
 {
-    return trackimage_ != 0 && image_.cacheKey() == trackimage_ && picture_.cacheKey() == cleanpicture_;
+    return trackimage_ != 0 && image_.cacheKey() == trackimage_ && picture_.cacheKey() == trackpicture_;
 }
 
 void PicBox::cls()
@@ -154,7 +154,6 @@ void PicBox::cls()
         // clears the pictures as it starts: one that finds a layer nobody
         // has drawn on since it was cleared or kept neither copies a few
         // million pixels again nor shows them again.
-        if (clean()) return;
         if (tracked()) {
             // Only where the writes since went is copied, and shown again.
             const QRect r = touched_;
@@ -200,14 +199,9 @@ void PicBox::refresh() { update(tracked() ? shownregion(touched_) : shownregion(
 
 void PicBox::markclean()
 {
-    cleanimage_ = trackimage_ = image_.cacheKey();
-    cleanpicture_ = picture_.cacheKey();
+    trackimage_ = image_.cacheKey();
+    trackpicture_ = picture_.cacheKey();
     touched_ = QRect();
-}
-
-bool PicBox::clean() const
-{
-    return cleanimage_ != 0 && image_.cacheKey() == cleanimage_ && picture_.cacheKey() == cleanpicture_;
 }
 
 void PicBox::commit()

@@ -51,9 +51,9 @@ public:
     // the stored picture (what was drawn over it is lost, as on a resize).
     void setBoxSize(int width, int height);
     // Clears the drawing layer back to the background and the stored picture.
-    // A layer that nothing has written since it was last made the stored
-    // picture (by a clearing or a commit) is left as it is, and not shown
-    // again.
+    // After only writes that said where they went, since the layer was last
+    // made the stored picture (by a clearing or a commit), only those parts
+    // are copied and shown again; after none, nothing.
     void cls();
     // Commits the drawing layer: it becomes the stored picture, which then
     // differs from the one last set (read from a file) or saved.
@@ -96,21 +96,18 @@ protected:
 
 private:
     void markclean();
-    bool clean() const;
     QRegion shownregion(const QRect &part) const;
     QRegion shownregion() const { return shownregion(rect()); }
     bool tracked() const;
 
     QImage picture_;
     QImage image_;
-    // The cache keys of the layer and the stored picture when the layer was
-    // last made the picture: every way of writing an image (its bits, its
-    // lines, a painter on it) changes its key.
-    qint64 cleanimage_ = 0, cleanpicture_ = 0;
-    // The layer's key as the last writer that says where it writes found it
-    // (0: some writer did not say), and the part of the layer where it and
-    // those before it since the layer was the picture wrote.
-    qint64 trackimage_ = 0;
+    // Every way of writing an image (its bits, its lines, a painter on it)
+    // changes its cache key. The layer's key as the layer was last made the
+    // picture, or as the last writer that says where it writes found it (0:
+    // some writer did not say); the picture's key then; and the part of the
+    // layer where those writers wrote since (empty: the layer is the picture).
+    qint64 trackimage_ = 0, trackpicture_ = 0;
     QRect touched_;
     uint32_t back_ = 0x808080;
     bool changed_ = false;
